@@ -27,6 +27,10 @@ struct WalkCase {
     const char* expectedTag;  // null: nothing is found
 };
 
+void PrintTo(const WalkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // What every installation has around the adapter, in the order a registry lists it.
 void AddSurroundings(MemoryRegistry& registry) {
     PutValue(registry, "System\\ControlSet001\\Control", "CurrentUser", Sz("USERNAME"));
@@ -126,6 +130,12 @@ const WalkCase kWalkCases[] = {
      nullptr},
     {"MonitorFindsNothingOnNt", kNt, SettingsReader::kMonitor, "DeviceVxDs",
      [](MemoryRegistry& r) { AddNtAdapter(r, kCcs, "davuziro1", "nt"); }, nullptr},
+    {"MonitorIgnoresKeyNames", kNt, SettingsReader::kMonitor, "DeviceVxDs",
+     [](MemoryRegistry& r) {
+         AddNtAdapter(r, kCcs, "davuziro1", "nt");
+         PutValue(r, kCcs + "\\Services\\vnetsup", "DeviceVxDs", Sz("vnetsup.vxd"));
+     },
+     nullptr},
     {"MonitorOnWindows95", kWindows95, SettingsReader::kMonitor, "DeviceVxDs",
      [](MemoryRegistry& r) { AddWindows95Adapter(r, kCcs, "0000", "95"); }, "95"},
     {"MonitorTakesTheValueAnywhere", kWindows95, SettingsReader::kMonitor, "DeviceVxDs",

@@ -30,6 +30,10 @@ struct LoadCase {
     std::function<void(Fields&)> expected;  // applied to the record before Load
 };
 
+void PrintTo(const LoadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 void Same(Fields&) {}
 
 // The tool's reader sets both time-out fields to 0 when they are missing.

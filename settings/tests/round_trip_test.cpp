@@ -18,6 +18,10 @@ struct Family {
     std::string adapterKey;  // below the scratch control set
 };
 
+void PrintTo(const Family& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const std::string kControlSet = kScratch + "\\CurrentControlSet";
 
 const Family kFamilies[] = {

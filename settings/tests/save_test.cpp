@@ -74,6 +74,10 @@ struct TypeCase {
     TestValue expected;
 };
 
+void PrintTo(const TypeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const TypeCase kTypeCases[] = {
     {"NtNewValueIsDword", kNt, "Domain", std::nullopt, 5, Dword(5)},
     {"Windows95NewValueIsText", kWindows95, "Domain", std::nullopt, 5, SzSized("5", 4)},
@@ -117,6 +121,10 @@ struct CompanionCase {
     int number;
     std::optional<TestValue> after;
 };
+
+void PrintTo(const CompanionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const CompanionCase kCompanionCases[] = {
     {"TextKeepsItsSize", "Channel", SzSized("3", 5), 12, SzSized("12", 5)},
