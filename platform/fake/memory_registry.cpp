@@ -52,7 +52,8 @@ std::vector<std::string> SplitPath(const char* path) {
 
 }  // namespace
 
-struct MemoryRegistry::Node {
+// Handles share ownership of their key, so a key deleted while open stays valid to ask about.
+struct MemoryRegistry::Node : std::enable_shared_from_this<Node> {
     struct Value {
         std::string name;
         uint32_t type = kRegNone;
@@ -68,9 +69,9 @@ struct MemoryRegistry::Node {
     RegistryResult enumError = kRegistryOk;
     RegistryResult infoError = kRegistryOk;
 
-    std::shared_ptr<Node> Child(const std::string& childName) const {
+    Node* Child(const std::string& childName) const {
         auto found = childByName.find(Folded(childName));
-        return found == childByName.end() ? nullptr : children[found->second];
+        return found == childByName.end() ? nullptr : children[found->second].get();
     }
 
     Value* FindValue(const char* valueName) {
@@ -88,10 +89,9 @@ MemoryRegistry::MemoryRegistry() : root_(std::make_shared<Node>()) {}
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-RegistryResult MemoryRegistry::Resolve(RegistryKey key, uint32_t needed,
-                                       std::shared_ptr<Node>* node) {
+RegistryResult MemoryRegistry::Resolve(RegistryKey key, uint32_t needed, Node** node) {
     if (key == kRegistryLocalMachine) {
-        *node = root_;
+        *node = root_.get();
         return kRegistryOk;
     }
     auto found = handles_.find(key);
@@ -104,40 +104,39 @@ RegistryResult MemoryRegistry::Resolve(RegistryKey key, uint32_t needed,
     if (found->second.node->deleted) {
         return kRegistryKeyDeleted;
     }
-    *node = found->second.node;
+    *node = found->second.node.get();
     return kRegistryOk;
 }
 
-std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Find(std::shared_ptr<Node> from,
-                                                           const char* path) {
+MemoryRegistry::Node* MemoryRegistry::Find(Node* from, const char* path) {
     for (const std::string& part : SplitPath(path)) {
         from = from->Child(part);
-        if (!from) {
+        if (from == nullptr) {
             return nullptr;
         }
     }
     return from;
 }
 
-std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Create(std::shared_ptr<Node> from,
-                                                             const char* path) {
+MemoryRegistry::Node* MemoryRegistry::Create(Node* from, const char* path) {
     for (const std::string& part : SplitPath(path)) {
-        std::shared_ptr<Node> next = from->Child(part);
-        if (!next) {
-            next = std::make_shared<Node>();
-            next->name = part;
+        Node* next = from->Child(part);
+        if (next == nullptr) {
+            auto created = std::make_shared<Node>();
+            created->name = part;
+            next = created.get();
             from->childByName[Folded(part)] = from->children.size();
-            from->children.push_back(next);
+            from->children.push_back(std::move(created));
         }
         from = next;
     }
     return from;
 }
 
-RegistryKey MemoryRegistry::NewHandle(std::shared_ptr<Node> node, uint32_t access) {
+RegistryKey MemoryRegistry::NewHandle(Node* node, uint32_t access) {
     RegistryKey handle = nextHandle_;
     nextHandle_ += 4;
-    handles_[handle] = Handle{std::move(node), access};
+    handles_[handle] = Handle{node->shared_from_this(), access};
     return handle;
 }
 
@@ -145,26 +144,26 @@ RegistryResult MemoryRegistry::OpenKey(RegistryKey parent, const char* subKey, u
                                        RegistryKey* opened) {
     ++calls_.opens;
     *opened = kNoRegistryKey;
-    std::shared_ptr<Node> from;
+    Node* from = nullptr;
     RegistryResult result = Resolve(parent, 0, &from);
     if (result != kRegistryOk) {
         return result;
     }
-    std::shared_ptr<Node> node = Find(from, subKey);
-    if (!node) {
+    Node* node = Find(from, subKey);
+    if (node == nullptr) {
         return kRegistryFileNotFound;
     }
     if (node->openError != kRegistryOk) {
         return node->openError;
     }
-    *opened = NewHandle(std::move(node), access);
+    *opened = NewHandle(node, access);
     return kRegistryOk;
 }
 
 RegistryResult MemoryRegistry::CreateKey(RegistryKey parent, const char* subKey, uint32_t access,
                                          RegistryKey* opened) {
     *opened = kNoRegistryKey;
-    std::shared_ptr<Node> from;
+    Node* from = nullptr;
     RegistryResult result = Resolve(parent, kKeyCreateSubKey, &from);
     if (result != kRegistryOk) {
         return result;
@@ -178,7 +177,7 @@ void MemoryRegistry::CloseKey(RegistryKey key) {
 }
 
 RegistryResult MemoryRegistry::DeleteKey(RegistryKey parent, const char* subKey) {
-    std::shared_ptr<Node> from;
+    Node* from = nullptr;
     RegistryResult result = Resolve(parent, 0, &from);
     if (result != kRegistryOk) {
         return result;
@@ -191,12 +190,12 @@ RegistryResult MemoryRegistry::DeleteKey(RegistryKey parent, const char* subKey)
     parts.pop_back();
     for (const std::string& part : parts) {
         from = from->Child(part);
-        if (!from) {
+        if (from == nullptr) {
             return kRegistryFileNotFound;
         }
     }
-    std::shared_ptr<Node> victim = from->Child(last);
-    if (!victim) {
+    Node* victim = from->Child(last);
+    if (victim == nullptr) {
         return kRegistryFileNotFound;
     }
     if (!victim->children.empty()) {
@@ -214,7 +213,7 @@ RegistryResult MemoryRegistry::DeleteKey(RegistryKey parent, const char* subKey)
 
 RegistryResult MemoryRegistry::QueryInfoKey(RegistryKey key, RegistryKeyInfo* info) {
     ++calls_.infoQueries;
-    std::shared_ptr<Node> node;
+    Node* node = nullptr;
     RegistryResult result = Resolve(key, kKeyQueryValue, &node);
     if (result != kRegistryOk) {
         return result;
@@ -241,7 +240,7 @@ RegistryResult MemoryRegistry::QueryInfoKey(RegistryKey key, RegistryKeyInfo* in
 RegistryResult MemoryRegistry::EnumKey(RegistryKey key, uint32_t index, char* name,
                                        uint32_t capacity) {
     ++calls_.enumerations;
-    std::shared_ptr<Node> node;
+    Node* node = nullptr;
     RegistryResult result = Resolve(key, kKeyEnumerateSubKeys, &node);
     if (result != kRegistryOk) {
         return result;
@@ -263,7 +262,7 @@ RegistryResult MemoryRegistry::EnumKey(RegistryKey key, uint32_t index, char* na
 RegistryResult MemoryRegistry::QueryValue(RegistryKey key, const char* name, uint32_t* type,
                                           uint8_t* data, uint32_t* size) {
     ++calls_.valueQueries;
-    std::shared_ptr<Node> node;
+    Node* node = nullptr;
     RegistryResult result = Resolve(key, kKeyQueryValue, &node);
     if (result != kRegistryOk) {
         return result;
@@ -288,7 +287,7 @@ RegistryResult MemoryRegistry::QueryValue(RegistryKey key, const char* name, uin
 RegistryResult MemoryRegistry::SetValue(RegistryKey key, const char* name, uint32_t type,
                                         const uint8_t* data, uint32_t size) {
     ++calls_.valueSets;
-    std::shared_ptr<Node> node;
+    Node* node = nullptr;
     RegistryResult result = Resolve(key, kKeySetValue, &node);
     if (result != kRegistryOk) {
         return result;
@@ -304,15 +303,15 @@ RegistryResult MemoryRegistry::SetValue(RegistryKey key, const char* name, uint3
 }
 
 void MemoryRegistry::FailOpen(const std::string& path, RegistryResult error) {
-    Create(root_, path.c_str())->openError = error;
+    Create(root_.get(), path.c_str())->openError = error;
 }
 
 void MemoryRegistry::FailEnumerate(const std::string& path, RegistryResult error) {
-    Create(root_, path.c_str())->enumError = error;
+    Create(root_.get(), path.c_str())->enumError = error;
 }
 
 void MemoryRegistry::FailQueryInfo(const std::string& path, RegistryResult error) {
-    Create(root_, path.c_str())->infoError = error;
+    Create(root_.get(), path.c_str())->infoError = error;
 }
 
 }  // namespace vz

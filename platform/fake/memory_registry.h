@@ -57,10 +57,10 @@ class MemoryRegistry : public Registry {
         uint32_t access = 0;
     };
 
-    RegistryResult Resolve(RegistryKey key, uint32_t needed, std::shared_ptr<Node>* node);
-    std::shared_ptr<Node> Find(std::shared_ptr<Node> from, const char* path);
-    std::shared_ptr<Node> Create(std::shared_ptr<Node> from, const char* path);
-    RegistryKey NewHandle(std::shared_ptr<Node> node, uint32_t access);
+    RegistryResult Resolve(RegistryKey key, uint32_t needed, Node** node);
+    static Node* Find(Node* from, const char* path);
+    static Node* Create(Node* from, const char* path);
+    RegistryKey NewHandle(Node* node, uint32_t access);
 
     std::shared_ptr<Node> root_;
     std::unordered_map<RegistryKey, Handle> handles_;

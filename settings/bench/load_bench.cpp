@@ -73,7 +73,7 @@ void AddControlSet(TreeBuilder& tree, const std::string& set, bool withAdapter) 
     }
     const char* buses[] = {"ACPI", "HID", "PCI", "ROOT", "STORAGE", "SWD", "USB", "USBSTOR"};
     for (const char* bus : buses) {
-        for (int d = 0; d < 110; ++d) {
+        for (int d = 0; d < 135; ++d) {
             std::string device = set + "\\Enum\\" + bus + "\\VEN_" + Hex(d * 37, 4) + "&DEV_01";
             tree.Key(device, 0);
             for (int i = 0; i < 3; ++i) {
@@ -188,6 +188,8 @@ BENCHMARK(BM_PlainWalk)->Unit(benchmark::kMillisecond);
 
 class RememberingReporter : public benchmark::ConsoleReporter {
   public:
+    RememberingReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             Result& result = results[run.benchmark_name()];
