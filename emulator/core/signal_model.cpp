@@ -1,8 +1,15 @@
-// The radio's level-to-raw response, from the card's calibration points.
+// The raw reading for a level: the driver's own table inverted, the radio's response as guide.
 #include "emulator/core/signal_model.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#include "driver/card_host.h"
+#include "driver/driver.h"
+#include "driver/le_bytes.h"
+#include "driver/request_block.h"
+#include "driver/rssi_map.h"
 
 namespace vz {
 
@@ -11,7 +18,45 @@ namespace {
 // The driver's default table reads 2.5 raw steps per dB; a single point keeps that slope.
 constexpr double kDefaultSlope = 2.5;
 
+// Answers the one request BuildRssiMap sends, with the card's calibration record, so the
+// table is the driver layer's very own.
+class CalibrationAnswer : public DeviceIo, public Clock {
+  public:
+    explicit CalibrationAnswer(const std::vector<CalibrationEntry>& points) : points_(points) {}
+
+    SystemVersion GetSystemVersion() override { return {}; }
+    DeviceHandle OpenDevice(const char*) override { return kInvalidDeviceHandle; }
+    void CloseDevice(DeviceHandle) override {}
+    bool DefineDosDevice(uint32_t, const char*, const char*) override { return false; }
+    IoControlResult IoControl(DeviceHandle, uint32_t, const uint8_t*, uint32_t, uint8_t* out,
+                              uint32_t outSize) override {
+        if (outSize < kRequestBlockSize)
+            return {};
+        uint8_t* data = out + kRequestDataOffset;
+        data[8] = uint8_t(points_.size());
+        for (size_t k = 0; k < points_.size() && k < kMaxCalibrationEntries; ++k) {
+            data[9 + 2 * k] = points_[k].belowZeroDbm;
+            data[10 + 2 * k] = points_[k].raw;
+        }
+        PutU32(out + kRequestLengthOffset, uint32_t(kCalibrationRecordSize));
+        PutU32(out + kRequestResultOffset, 0);
+        return IoControlResult{true, 0};
+    }
+
+    uint32_t NowMs() override { return 0; }
+    void Yield() override {}
+    void SleepMs(uint32_t) override {}
+
+  private:
+    const std::vector<CalibrationEntry>& points_;
+};
+
 }  // namespace
+
+double LevelPercent(double levelDbm) {
+    const double percent = 100.0 - 2.5 * (-levelDbm - 40.0);
+    return std::clamp(percent, 0.0, 100.0);
+}
 
 SignalModel::SignalModel(const std::vector<CalibrationEntry>& points) {
     for (const CalibrationEntry& p : points) {
@@ -28,26 +73,43 @@ SignalModel::SignalModel(const std::vector<CalibrationEntry>& points) {
         points_.push_back(Point{-80.0, 100.0});
         points_.push_back(Point{-40.0, 200.0});
     }
+
+    CalibrationAnswer answer(points);
+    NullCardHost host;
+    Driver driver(answer, answer, host, DriverVariant::kTool);
+    char text[kRssiMapTextSize];
+    BuildRssiMap(driver, text);  // fills the default table when the points are not valid
+    std::memcpy(table_, driver.card.rssiPercent, sizeof table_);
+}
+
+double SignalModel::ResponseRaw(double levelDbm) const {
+    if (points_.size() == 1)
+        return points_[0].raw + kDefaultSlope * (levelDbm - points_[0].level);
+    size_t hi = 1;
+    while (hi + 1 < points_.size() && levelDbm > points_[hi].level)
+        ++hi;
+    const Point& a = points_[hi - 1];
+    const Point& b = points_[hi];
+    return a.raw + (b.raw - a.raw) * (levelDbm - a.level) / (b.level - a.level);
 }
 
 uint8_t SignalModel::RawReading(double levelDbm) const {
-    double raw = 0.0;
-    if (points_.size() == 1) {
-        raw = points_[0].raw + kDefaultSlope * (levelDbm - points_[0].level);
-    } else {
-        size_t hi = 1;
-        while (hi + 1 < points_.size() && levelDbm > points_[hi].level)
-            ++hi;
-        const Point& a = points_[hi - 1];
-        const Point& b = points_[hi];
-        raw = a.raw + (b.raw - a.raw) * (levelDbm - a.level) / (b.level - a.level);
+    const double wanted = LevelPercent(levelDbm);
+    const double guide = ResponseRaw(levelDbm);
+    int best = 0;
+    double bestMiss = 1e9;
+    double bestDistance = 1e9;
+    for (int raw = 0; raw < 256; ++raw) {
+        const double miss = std::fabs(table_[raw] - wanted);
+        const double distance = std::fabs(raw - guide);
+        if (miss < bestMiss - 1e-9 ||
+            (std::fabs(miss - bestMiss) <= 1e-9 && distance < bestDistance)) {
+            best = raw;
+            bestMiss = miss;
+            bestDistance = distance;
+        }
     }
-    raw = std::round(raw);
-    if (raw < 0.0)
-        return 0;
-    if (raw > 255.0)
-        return 255;
-    return static_cast<uint8_t>(raw);
+    return uint8_t(best);
 }
 
 }  // namespace vz

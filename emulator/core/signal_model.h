@@ -8,22 +8,32 @@
 
 namespace vz {
 
-// The calibration points are samples of the radio's response: level -d dBm reads raw r.
-// Between points the response is linear; beyond them it continues with the slope of the
-// nearest pair. A card without points answers like the driver's default table (raw 100 at
-// -80 dBm to raw 200 at -40 dBm), so the programs read the level back either way.
+// The programs turn raw readings into percent through the table the driver layer builds from
+// the card's calibration points (BuildRssiMap), and show -40 dBm and stronger as 100 %, -80 dBm
+// and weaker as 0 %, linear between. The card answers with the raw reading that this table
+// turns back into the level's percentage; among equally good readings it takes the one nearest
+// the radio's own response (the calibration points joined by straight lines), so readings
+// still rise with the level where the table is flat.
 class SignalModel {
   public:
     explicit SignalModel(const std::vector<CalibrationEntry>& points);
 
     uint8_t RawReading(double levelDbm) const;
+    // The programs' percentage for a raw reading, as BuildRssiMap computes it.
+    uint8_t Percent(uint8_t raw) const { return table_[raw]; }
 
   private:
+    double ResponseRaw(double levelDbm) const;
+
     struct Point {
         double level;
         double raw;
     };
     std::vector<Point> points_;  // by rising level
+    uint8_t table_[256] = {};
 };
+
+// The percentage the programs show for a level: 100 at -40 dBm, 0 at -80 dBm, linear between.
+double LevelPercent(double levelDbm);
 
 }  // namespace vz
