@@ -1,0 +1,54 @@
+// The tool's main window: the status report of the start-up check and the buttons that open
+// every other tool.
+#pragma once
+
+#include <string>
+
+#include "settings/adapter_settings.h"
+#include "ui/dialog.h"
+#include "zazivev/app/tool_context.h"
+#include "zazivev/shell/tool_card_host.h"
+
+namespace vz {
+
+class MainDialog : public Dialog {
+  public:
+    // How the dialog ends when the driver's version is refused: the program then exits with 0
+    // at once, without the exit-time writes to the card.
+    static constexpr int kEndRefusedDriver = 0x7A00;
+
+    MainDialog(ToolContext& context, ToolCardHost& cardHost);
+
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    void OnTimer(uint32_t id) override;
+    bool OnSysCommand(uint32_t id) override;
+    void OnClose() override;
+    void OnPaint() override;
+    void OnDestroy() override;
+
+    const std::string& Report() const { return report_; }
+
+    AdapterSettings settings;
+    int needsDriverReset = 1;
+    int focusTarget = 1000;
+    int masterListSearchMode = 1;
+    int closeRequested = 0;
+
+  private:
+    void StartupCheck();
+    void ShowReport(const std::string& text);
+    void AppendReport(const std::string& text);
+    void EndCheck();
+    void RefuseDriver();
+    void OpenSubDialog(int buttonId);
+    void SetUpSystemMenu();
+
+    ToolContext& context_;
+    ToolCardHost& cardHost_;
+    std::string report_;
+    uint32_t timerId_ = 0;
+    bool refused_ = false;
+};
+
+}  // namespace vz

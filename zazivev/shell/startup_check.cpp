@@ -1,0 +1,137 @@
+// The start-up check: open the driver, vet its version, re-initialise the card, wait for a
+// Master, and tell the user what was found.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "driver/card_control.h"
+#include "driver/request_block.h"
+#include "driver/status_queries.h"
+#include "ui/codes.h"
+#include "ui/dialog_host.h"
+#include "zazivev/config/message_dialogs.h"
+#include "zazivev/res/resource.h"
+#include "zazivev/shell/main_dialog.h"
+#include "zazivev/texts.h"
+
+namespace vz {
+
+namespace {
+
+constexpr uint32_t kCheckTimer = 1;
+constexpr uint32_t kNoDriverRetryMs = 10000;
+constexpr uint32_t kChannelRetryMs = 1000;
+
+std::string Format(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// Driver versions 1.0.x cannot serve the tool.
+bool IsRefusedDriverVersion(const char* version) {
+    return std::strncmp(version, "1.0", 3) == 0 || std::strncmp(version, "V1.0", 4) == 0;
+}
+
+}  // namespace
+
+void MainDialog::ShowReport(const std::string& text) {
+    report_ = text;
+    Host()->SetItemText(IDC_MAIN_REPORT, report_);
+}
+
+void MainDialog::AppendReport(const std::string& text) {
+    ShowReport(report_ + text);
+}
+
+void MainDialog::EndCheck() {
+    Host()->ReleaseWithArrowCursor();
+}
+
+void MainDialog::StartupCheck() {
+    DialogHost& host = *Host();
+    Driver& driver = context_.driver;
+    CardState& card = driver.card;
+
+    host.KillTimer(timerId_);
+    ShowReport(TEXT_CHECKING);
+    for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_SITE_SURVEY, IDC_MAIN_MASTERS, IDC_MAIN_SNOOP,
+                   IDC_MAIN_CONFIGURATION}) {
+        host.EnableItem(id, false);
+    }
+    host.CaptureWithWaitCursor();
+
+    const int opened = OpenDriver(driver);
+    for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION})
+        host.EnableItem(id, true);
+    if (opened != 0) {
+        std::string text = Format(texts::kReportNoDriver, TEXT_UNABLE_TO_ACCESS);
+        if (context_.version.majorVersion >= 4) {
+            text += Format(texts::kReportProtocolHint, TEXT_PRODUCT);
+        }
+        ShowReport(text);
+        host.EnableItem(IDC_MAIN_CONFIGURATION, false);
+        // A PC card may simply not be in yet: look again every ten seconds.
+        if (settings.IsPcCard)
+            timerId_ = host.SetTimer(kCheckTimer, kNoDriverRetryMs);
+        EndCheck();
+        return;
+    }
+
+    GetDriverVersion(driver, card.driverVersion);
+    AppendReport(Format(texts::kReportDriverAccessed, TEXT_DRIVER_VERSION, card.driverVersion));
+    if (IsRefusedDriverVersion(card.driverVersion)) {
+        RefuseDriver();
+        return;
+    }
+
+    if (needsDriverReset == 1) {
+        const int restarted = RestartDriver(driver);
+        if (restarted == kStatusChannelLost) {
+            timerId_ = host.SetTimer(kCheckTimer, kChannelRetryMs);
+            EndCheck();
+            return;
+        }
+        if (restarted != 0) {
+            EndCheck();
+            return;
+        }
+        needsDriverReset = 0;
+    }
+
+    uint8_t synchronised = 0;
+    if (InitCard(driver, synchronised, 0, settings.Station_Type) == kStatusChannelLost) {
+        needsDriverReset = 1;
+        EndCheck();
+        return;
+    }
+    SetInactivityTimer(driver, 0);
+
+    AppendReport(Format(texts::kReportNodeLine, card.nodeAddress, card.romVersion,
+                        card.countryCode & 0x3F, card.rssiMapMarker));
+    if (synchronised != 0) {
+        AppendReport(Format(texts::kReportSynchronized, card.masterAddress, card.masterName));
+        host.EnableItem(IDC_MAIN_SITE_SURVEY, true);
+    } else {
+        AppendReport(texts::kReportNoMaster);
+    }
+    host.EnableItem(IDC_MAIN_MASTERS, true);
+    host.EnableItem(IDC_MAIN_SNOOP, true);
+    host.SetFocus(focusTarget == IDD_MAIN ? IDC_MAIN_MASTERS : focusTarget);
+    EndCheck();
+}
+
+void MainDialog::RefuseDriver() {
+    DialogHost& host = *Host();
+    host.ReleaseWithArrowCursor();
+    ErrorDialog error(texts::kDriverRefusedTitle,
+                      Format(texts::kDriverRefusedText, context_.driver.card.driverVersion));
+    host.RunModal(error);
+    refused_ = true;
+    host.EndDialog(kEndRefusedDriver);
+}
+
+}  // namespace vz
