@@ -1,0 +1,192 @@
+// The shell seam on Windows: each call passes straight to the system; only the buffers it fills
+// are bounded here (captions, the tray's tip field, directory and environment texts).
+#include "platform/win32/shell_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace vz {
+namespace {
+
+HWND Handle(WindowRef window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+struct FindRequest {
+    std::string_view caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchCaption(HWND window, LPARAM lParam) {
+    auto* request = reinterpret_cast<FindRequest*>(lParam);
+    char caption[80];
+    int length = GetWindowTextA(window, caption, sizeof caption);
+    if (length <= 0) {
+        return TRUE;
+    }
+    length = std::min(length, static_cast<int>(sizeof caption) - 1);
+    if (std::string_view(caption, static_cast<size_t>(length)) == request->caption) {
+        request->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Reads a text whose length the system tells first; retries if it grew in between.
+template <typename Read>
+std::string ReadSized(Read read) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD needed = read(nullptr, 0);
+        if (needed == 0) {
+            return std::string();
+        }
+        std::vector<char> buffer(needed + 1, '\0');
+        DWORD got = read(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (got < buffer.size()) {
+            return std::string(buffer.data(), got);
+        }
+    }
+    return std::string();
+}
+
+bool Notify(DWORD action, const TrayEntry& entry) {
+    NOTIFYICONDATAA data;
+    std::memset(&data, 0, sizeof data);
+    // The first version of the record: its tip field holds 64 bytes, whatever the headers
+    // declare, so the tip is bounded by that.
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = Handle(entry.window);
+    data.uID = entry.iconId;
+    data.uFlags = entry.flags;
+    data.uCallbackMessage = entry.callbackMessage;
+    HICON icon = nullptr;
+    if (entry.iconResourceId != 0) {
+        icon = static_cast<HICON>(LoadImageA(
+            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry.iconResourceId), IMAGE_ICON,
+            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    }
+    data.hIcon = icon;
+    static_assert(sizeof data.szTip >= kTrayTipCapacity);
+    size_t tipLength = std::min(entry.tip.size(), kTrayTipCapacity - 1);
+    std::memcpy(data.szTip, entry.tip.data(), tipLength);
+    data.szTip[tipLength] = '\0';
+    BOOL ok = Shell_NotifyIconA(action, &data);
+    if (icon != nullptr) {
+        DestroyIcon(icon);
+    }
+    return ok != FALSE;
+}
+
+struct Worker {
+    std::function<void()> work;
+    HWND window;
+    UINT message;
+};
+
+DWORD WINAPI RunWorker(LPVOID parameter) {
+    std::unique_ptr<Worker> worker(static_cast<Worker*>(parameter));
+    if (worker->work) {
+        worker->work();
+    }
+    PostMessageA(worker->window, worker->message, 0, 0);
+    return 0;
+}
+
+}  // namespace
+
+WindowRef Win32Shell::FindTopLevelWindow(std::string_view caption) {
+    FindRequest request{caption, nullptr};
+    EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&request));
+    return reinterpret_cast<WindowRef>(request.found);
+}
+
+bool Win32Shell::IsMinimised(WindowRef window) {
+    return IsIconic(Handle(window)) != FALSE;
+}
+
+void Win32Shell::Restore(WindowRef window) {
+    ShowWindow(Handle(window), SW_RESTORE);
+}
+
+void Win32Shell::BringToForeground(WindowRef window) {
+    SetForegroundWindow(Handle(window));
+}
+
+bool Win32Shell::StartProcess(const std::string& applicationPath, const std::string& commandLine) {
+    // The system may write into the command line, so it gets a copy of its own.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::memset(&process, 0, sizeof process);
+    if (!CreateProcessA(applicationPath.empty() ? nullptr : applicationPath.c_str(), line.data(),
+                        nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool Win32Shell::FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string Win32Shell::CurrentDirectory() {
+    return ReadSized([](char* buffer, DWORD size) { return GetCurrentDirectoryA(size, buffer); });
+}
+
+std::string Win32Shell::EnvironmentVariable(const std::string& name) {
+    return ReadSized([&](char* buffer, DWORD size) {
+        return GetEnvironmentVariableA(name.c_str(), buffer, size);
+    });
+}
+
+void Win32Shell::Beep(uint32_t frequency, uint32_t durationMs) {
+    ::Beep(frequency, durationMs);
+}
+
+void Win32Shell::QuitHelpEngine(WindowRef window) {
+    WinHelpA(Handle(window), nullptr, HELP_QUIT, 0);
+}
+
+bool Win32Shell::TrayAdd(const TrayEntry& entry) {
+    return Notify(NIM_ADD, entry);
+}
+
+bool Win32Shell::TrayModify(const TrayEntry& entry) {
+    return Notify(NIM_MODIFY, entry);
+}
+
+bool Win32Shell::TrayDelete(const TrayEntry& entry) {
+    return Notify(NIM_DELETE, entry);
+}
+
+uint32_t Win32Shell::RegisterTaskbarCreatedMessage() {
+    return RegisterWindowMessageA("TaskbarCreated");
+}
+
+bool Win32Shell::StartWorker(int priority, std::function<void()> work, WindowRef window,
+                             uint32_t message) {
+    auto* worker = new Worker{std::move(work), Handle(window), message};
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, &RunWorker, worker, CREATE_SUSPENDED, &threadId);
+    if (thread == nullptr) {
+        delete worker;
+        return false;
+    }
+    SetThreadPriority(thread, priority);
+    ResumeThread(thread);
+    CloseHandle(thread);
+    return true;
+}
+
+}  // namespace vz
