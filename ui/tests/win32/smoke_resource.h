@@ -1,0 +1,21 @@
+// Resource ids of the Win32 host's smoke test program.
+#pragma once
+
+#define IDD_SMOKE 101
+#define IDD_SMOKE_CHILD 102
+#define IDI_SMOKE 110
+#define IDR_SMOKE_KEYS 120
+
+#define IDC_SMOKE_TEXT 1001
+#define IDC_SMOKE_EDIT 1002
+#define IDC_SMOKE_CHECK 1003
+#define IDC_SMOKE_RADIO1 1004
+#define IDC_SMOKE_RADIO2 1005
+#define IDC_SMOKE_COMBO 1006
+#define IDC_SMOKE_LIST 1007
+#define IDC_SMOKE_LISTVIEW 1008
+#define IDC_SMOKE_PROGRESS 1009
+#define IDC_SMOKE_TRACKBAR 1010
+#define IDC_SMOKE_SCROLLBAR 1011
+#define IDC_SMOKE_GRAPH 1012
+#define IDC_SMOKE_ACCEL 1101
