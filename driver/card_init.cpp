@@ -42,7 +42,7 @@ int WaitForMaster(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int wa
                                          subchannel, card.nodeAddress, syncState, cardIndex);
         if (status != 0)
             return status;
-        driver.clock.Yield();
+        driver.clock.YieldTimeSlice();
         if (syncState != 0 || (driver.clock.NowMs() - start) / 1000 >= limitSeconds)
             return 0;
     }
@@ -69,7 +69,7 @@ int ConfirmMaster(Driver& driver, const char* wantedAddress, uint32_t cardIndex)
             return 0;
         if ((driver.clock.NowMs() - start) / 1000 >= kSynchConfirmSeconds)
             return 0;
-        driver.clock.Yield();
+        driver.clock.YieldTimeSlice();
     }
 }
 
@@ -165,7 +165,7 @@ int SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, uint8_t channe
         if (poll + 1 >= kSynchMaxSyncPolls)
             return kStatusNoSync;
         driver.host.DispatchOneMouseMessage();
-        driver.clock.Yield();
+        driver.clock.YieldTimeSlice();
     }
 
     status = ConfirmMaster(driver, wantedAddress, cardIndex);

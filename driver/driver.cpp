@@ -19,7 +19,7 @@ int OpenNtDevice(Driver& driver) {
     const bool yieldEachTry = driver.variant == DriverVariant::kTool;
     for (int n = 1; n <= kMaxNtDeviceNumber; ++n) {
         if (yieldEachTry)
-            driver.clock.Yield();
+            driver.clock.YieldTimeSlice();
         char dosName[sizeof driver.dosName];
         char target[32];
         char path[32];

@@ -10,7 +10,7 @@ class Clock {
     virtual ~Clock() = default;
 
     virtual uint32_t NowMs() = 0;
-    virtual void Yield() = 0;  // Sleep(0)
+    virtual void YieldTimeSlice() = 0;  // Sleep(0)
     virtual void SleepMs(uint32_t ms) = 0;
 };
 

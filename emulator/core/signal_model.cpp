@@ -44,7 +44,7 @@ class CalibrationAnswer : public DeviceIo, public Clock {
     }
 
     uint32_t NowMs() override { return 0; }
-    void Yield() override {}
+    void YieldTimeSlice() override {}
     void SleepMs(uint32_t) override {}
 
   private:

@@ -15,7 +15,7 @@ class SteadyClock : public Clock {
                             std::chrono::steady_clock::now() - start_)
                             .count());
     }
-    void Yield() override { std::this_thread::yield(); }
+    void YieldTimeSlice() override { std::this_thread::yield(); }
     void SleepMs(uint32_t ms) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     }

@@ -65,7 +65,7 @@ TEST(BroadcastPing, AnswerRatesConvergeToTheConfiguredProbability) {
         ASSERT_EQ(SendPing(card.driver, kBroadcastAddress, 1500, 0, sync, sent, id), 0);
         uint32_t echo = 0;
         while (GetPingEcho(card.driver, id, echo) == kStatusPending)
-            card.clock.Yield();
+            card.clock.YieldTimeSlice();
         card.clock.Advance(600);
         Drain(card.driver, counts);
     }
@@ -98,7 +98,7 @@ TEST(DirectedPing, LatencyAndLossFollowTheNode) {
         int status;
         while ((status = GetPingEcho(card.driver, id, echo)) == kStatusPending) {
             ++pendingAnswers;
-            card.clock.Yield();
+            card.clock.YieldTimeSlice();
         }
         if (status == kStatusOk) {
             latencies.push_back(double(echo - sent));

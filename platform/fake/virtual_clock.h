@@ -10,7 +10,7 @@ class VirtualClock : public Clock {
     explicit VirtualClock(uint32_t msPerYield = 1) : msPerYield_(msPerYield) {}
 
     uint32_t NowMs() override { return now_; }
-    void Yield() override {
+    void YieldTimeSlice() override {
         now_ += msPerYield_;
         ++yields_;
     }

@@ -11,7 +11,7 @@ uint32_t Win32Clock::NowMs() {
     return GetTickCount() - start_;
 }
 
-void Win32Clock::Yield() {
+void Win32Clock::YieldTimeSlice() {
     Sleep(0);
 }
 

@@ -9,7 +9,7 @@ class Win32Clock : public Clock {
   public:
     Win32Clock();
     uint32_t NowMs() override;
-    void Yield() override;
+    void YieldTimeSlice() override;
     void SleepMs(uint32_t ms) override;
 
   private:

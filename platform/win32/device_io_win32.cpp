@@ -2,6 +2,8 @@
 #include "platform/win32/device_io_win32.h"
 
 #include <windows.h>
+// The seam's method shares the name of the system's A/W macro.
+#undef DefineDosDevice
 
 namespace vz {
 
