@@ -103,6 +103,9 @@ void CardServer::AcceptLoop() {
         client.socket = socket;
         client.thread = std::thread([this, &client] {
             Serve(client);
+            // The peer learns at once that the connection is over; the handle itself is
+            // closed when the thread is joined, so no other thread can meet a reused number.
+            ShutdownSocket(client.socket);
             client.done = true;
         });
     }
