@@ -43,6 +43,9 @@ class DialogHost {
     virtual void CheckRadio(int firstId, int lastId, int checkedId) = 0;
     // Most characters the user can type into an edit box; texts set by the program are not cut.
     virtual void SetEditLimit(int id, int maxChars) = 0;
+    // Turns a push button into a picture button sized to its bitmaps (named resources): `up`
+    // normally, `down` while pressed. False, the button left as it was, when either is missing.
+    virtual bool SetButtonBitmaps(int id, std::string_view up, std::string_view down) = 0;
 
     // --- Combo boxes (drop-down lists). Indices from 0; -1 is no selection.
     virtual void ComboReset(int id) = 0;

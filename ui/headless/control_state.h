@@ -40,7 +40,9 @@ struct ControlState {
     bool enabled = true;
     bool visible = true;
     bool checked = false;
-    int editLimit = 0;  // 0: no limit of the program's
+    int editLimit = 0;     // 0: no limit of the program's
+    std::string bitmapUp;  // picture buttons
+    std::string bitmapDown;
     // Combo and list boxes.
     std::vector<std::string> items;
     int selected = -1;

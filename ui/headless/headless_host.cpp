@@ -202,6 +202,16 @@ void HeadlessHost::SetEditLimit(int id, int maxChars) {
     Typed(id, ControlKind::kEdit).editLimit = std::max(maxChars, 0);
 }
 
+bool HeadlessHost::SetButtonBitmaps(int id, std::string_view up, std::string_view down) {
+    ControlState& c = *Find(id);
+    if (!ui_.bitmapsAvailable_) {
+        return false;
+    }
+    c.bitmapUp = up;
+    c.bitmapDown = down;
+    return true;
+}
+
 // Combo and list boxes keep the same state; only the kind they take differs.
 
 void HeadlessHost::ComboReset(int id) {

@@ -45,6 +45,7 @@ class HeadlessHost : public DialogHost {
     bool IsChecked(int id) override;
     void CheckRadio(int firstId, int lastId, int checkedId) override;
     void SetEditLimit(int id, int maxChars) override;
+    bool SetButtonBitmaps(int id, std::string_view up, std::string_view down) override;
     void ComboReset(int id) override;
     int ComboAdd(int id, std::string_view text) override;
     int ComboCount(int id) override;

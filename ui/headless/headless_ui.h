@@ -52,6 +52,8 @@ class HeadlessUi {
     // A message posted to a window (from a worker thread, say): delivered before paints and
     // timers; one posted to a window that is gone is lost, and logged as such.
     void Post(WindowRef window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    // Whether picture buttons find their bitmaps in the resources (they do unless told).
+    void SetBitmapsAvailable(bool available) { bitmapsAvailable_ = available; }
     // An accelerator key: its command goes to the window registered as target, if still open.
     bool PressAccelerator(int commandId);
     // Delivers posted messages, finishes ended main dialogs and paints invalidated windows.
@@ -103,6 +105,7 @@ class HeadlessUi {
     CursorShape cursor_ = CursorShape::kArrow;
     int settleHold_ = 0;  // inside a dwell pump, only the pump decides what is dispatched
     bool settling_ = false;
+    bool bitmapsAvailable_ = true;
 };
 
 // True when `expected` occurs in `events` in this order, other events allowed in between.

@@ -193,6 +193,12 @@ TEST_F(HeadlessUiTest, UserActionsFollowTheControlsRules) {
     EXPECT_FALSE(host.Select(16, 0));  // nothing to pick
     EXPECT_TRUE(dialog.seen.empty());
 
+    EXPECT_TRUE(host.SetButtonBitmaps(15, "DLU", "DLD"));
+    EXPECT_EQ(host.Control(15).bitmapDown, "DLD");
+    ui.SetBitmapsAvailable(false);
+    EXPECT_FALSE(host.SetButtonBitmaps(14, "DLU", "DLD"));
+    EXPECT_EQ(host.Control(14).bitmapUp, "");
+
     EXPECT_THROW(host.SetItemText(17, "typo"), std::logic_error);
 }
 

@@ -28,6 +28,10 @@ Win32DialogHost::~Win32DialogHost() {
     if (smallIcon_ != nullptr) {
         DestroyIcon(smallIcon_);
     }
+    for (const auto& [id, bitmaps] : pictures_) {
+        DeleteObject(bitmaps.first);
+        DeleteObject(bitmaps.second);
+    }
 }
 
 // --- The thunk
@@ -94,6 +98,10 @@ INT_PTR CALLBACK Win32DialogHost::DialogProc(HWND window, UINT message, WPARAM w
         case WM_RBUTTONDBLCLK:
             dialog.OnRButtonDblClk(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return FALSE;
+        case WM_DRAWITEM:
+            return host->DrawPictureButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))
+                       ? TRUE
+                       : FALSE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(host->bigIcon_);
         case WM_DESTROY:
@@ -186,6 +194,53 @@ void Win32DialogHost::CheckRadio(int firstId, int lastId, int checkedId) {
 
 void Win32DialogHost::SetEditLimit(int id, int maxChars) {
     Send(id, EM_LIMITTEXT, static_cast<WPARAM>(std::max(maxChars, 0)), 0);
+}
+
+bool Win32DialogHost::SetButtonBitmaps(int id, std::string_view up, std::string_view down) {
+    HWND button = Item(id);
+    if (button == nullptr) {
+        return false;
+    }
+    HBITMAP upBitmap = LoadBitmapA(UiInstance(), Terminated(up).c_str());
+    HBITMAP downBitmap = LoadBitmapA(UiInstance(), Terminated(down).c_str());
+    if (upBitmap == nullptr || downBitmap == nullptr) {
+        if (upBitmap != nullptr) {
+            DeleteObject(upBitmap);
+        }
+        if (downBitmap != nullptr) {
+            DeleteObject(downBitmap);
+        }
+        return false;
+    }
+    auto old = pictures_.find(id);
+    if (old != pictures_.end()) {
+        DeleteObject(old->second.first);
+        DeleteObject(old->second.second);
+    }
+    pictures_[id] = {upBitmap, downBitmap};
+    // Drawn by this host from now on (WM_DRAWITEM), at the size of its picture.
+    SendMessageA(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+    BITMAP info{};
+    GetObjectA(upBitmap, sizeof info, &info);
+    SetWindowPos(button, nullptr, 0, 0, info.bmWidth, info.bmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(button, nullptr, TRUE);
+    return true;
+}
+
+bool Win32DialogHost::DrawPictureButton(const DRAWITEMSTRUCT& item) const {
+    auto it = pictures_.find(static_cast<int>(item.CtlID));
+    if (item.CtlType != ODT_BUTTON || it == pictures_.end()) {
+        return false;
+    }
+    HBITMAP picture = (item.itemState & ODS_SELECTED) ? it->second.second : it->second.first;
+    HDC memory = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+           item.rcItem.bottom - item.rcItem.top, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return true;
 }
 
 std::string Win32DialogHost::ItemString(int id, UINT lengthMessage, UINT textMessage,

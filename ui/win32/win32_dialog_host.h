@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <utility>
+
 #include "ui/dialog.h"
 #include "ui/dialog_host.h"
 
@@ -35,6 +38,7 @@ class Win32DialogHost : public DialogHost {
     bool IsChecked(int id) override;
     void CheckRadio(int firstId, int lastId, int checkedId) override;
     void SetEditLimit(int id, int maxChars) override;
+    bool SetButtonBitmaps(int id, std::string_view up, std::string_view down) override;
     void ComboReset(int id) override;
     int ComboAdd(int id, std::string_view text) override;
     int ComboCount(int id) override;
@@ -97,12 +101,14 @@ class Win32DialogHost : public DialogHost {
     int FindExact(int id, UINT countMessage, UINT lengthMessage, UINT textMessage,
                   std::string_view text) const;
     void Detach();
+    bool DrawPictureButton(const DRAWITEMSTRUCT& item) const;
 
     Dialog* dialog_;
     const Kind kind_;
     HWND window_ = nullptr;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
+    std::map<int, std::pair<HBITMAP, HBITMAP>> pictures_;  // control id -> up, down
     // Set while CreateDialogParamA runs, so that a window destroyed during its own
     // initialisation does not leave the caller with a deleted host.
     bool* deletedFlag_ = nullptr;

@@ -161,6 +161,17 @@ TEST_F(Win32HostTest, ControlsRoundTripThroughTheHost) {
         canvas->Line(0, 0, 5, 5, {0, 255, 0});
         EXPECT_EQ(host.OpenCanvas(4242), nullptr);
 
+        EXPECT_FALSE(host.SetButtonBitmaps(IDC_SMOKE_PICTURE, "SMOKEUP", "NOSUCHBITMAP"));
+        EXPECT_NE(GetWindowLongA(GetDlgItem(w, IDC_SMOKE_PICTURE), GWL_STYLE) & BS_TYPEMASK,
+                  BS_OWNERDRAW);
+        EXPECT_TRUE(host.SetButtonBitmaps(IDC_SMOKE_PICTURE, "SMOKEUP", "SMOKEDOWN"));
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(w, IDC_SMOKE_PICTURE), GWL_STYLE) & BS_TYPEMASK,
+                  BS_OWNERDRAW);
+        RECT picture{};
+        GetWindowRect(GetDlgItem(w, IDC_SMOKE_PICTURE), &picture);
+        EXPECT_EQ(picture.right - picture.left, 26);
+        EXPECT_EQ(picture.bottom - picture.top, 24);
+
         EXPECT_EQ(host.SetTimer(1, 100), 1u);
         host.KillTimer(1);
         host.EndDialog(kIdOk);
