@@ -180,6 +180,33 @@ TEST_F(Win32HostTest, ControlsRoundTripThroughTheHost) {
     EXPECT_EQ(dialog.Host(), nullptr);
 }
 
+// The spectrum view draws into its graph box while the dialog paints; the box's own repaint,
+// which follows, must not wipe what was drawn.
+TEST_F(Win32HostTest, DrawingOnAControlInThePaintSurvivesItsRepaint) {
+    struct GraphDialog : SmokeDialog {
+        COLORREF seen = CLR_INVALID;
+        void OnPaint() override {
+            std::unique_ptr<Canvas> canvas = Host()->OpenCanvas(IDC_SMOKE_GRAPH);
+            canvas->FillRect({20, 20, 30, 30}, {0, 0, 128});
+        }
+    } dialog;
+    dialog.onInit = [](Win32DialogHost& host) {
+        host.Invalidate(IDC_SMOKE_GRAPH, true);
+        host.Invalidate(0, false);
+        host.SetTimer(1, 300);
+    };
+    dialog.onTimer = [&](Win32DialogHost& host, uint32_t) {
+        host.KillTimer(1);
+        HWND graph = GetDlgItem(host.Handle(), IDC_SMOKE_GRAPH);
+        HDC dc = GetDC(graph);
+        dialog.seen = GetPixel(dc, 25, 25);
+        ReleaseDC(graph, dc);
+        host.EndDialog(kIdOk);
+    };
+    EXPECT_EQ(RunMainDialog(dialog), kIdOk);
+    EXPECT_EQ(dialog.seen, RGB(0, 0, 128));
+}
+
 TEST_F(Win32HostTest, TimerRunsANestedModalAndEndsTheRun) {
     SmokeDialog dialog;
     dialog.onInit = [](Win32DialogHost& host) { host.SetTimer(1, 10); };
