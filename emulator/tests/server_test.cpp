@@ -18,6 +18,7 @@
 #include "emulator/server/control_client.h"
 #include "emulator/server/steady_clock.h"
 #include "emulator/tests/emulated_card.h"
+#include "emulator/wire/frame.h"
 #include "emulator/wire/stream.h"
 
 namespace vz {
@@ -115,11 +116,8 @@ TEST_P(BadFrames, DropOnlyTheirSender) {
     EXPECT_EQ(SyncStatus(good.driver), 0);
 }
 
-std::vector<uint8_t> Frame(std::vector<uint8_t> body) {
-    std::vector<uint8_t> frame(4);
-    PutU32(frame.data(), uint32_t(body.size()));
-    frame.insert(frame.end(), body.begin(), body.end());
-    return frame;
+std::vector<uint8_t> Frame(const std::vector<uint8_t>& body) {
+    return FrameWriter(WireOp(body[0])).Bytes(body.data() + 1, body.size() - 1).Finish();
 }
 
 INSTANTIATE_TEST_SUITE_P(
