@@ -1,0 +1,143 @@
+// A small Win32 probe for the end-to-end tests: finds top-level windows by exact caption, reads
+// and clicks their controls by id, and posts messages to them. One command per run:
+//   probe count CAPTION                    number of top-level windows with that caption
+//   probe wait CAPTION MS                  until such a window exists (exit 1 on time-out)
+//   probe gone CAPTION MS                  until none exists
+//   probe text CAPTION ID                  the control's text
+//   probe wait-text CAPTION ID TEXT MS     until the control's text contains TEXT
+//   probe enabled CAPTION ID               1 or 0
+//   probe visible CAPTION                  1 or 0
+//   probe click CAPTION ID                 the command of a button click
+//   probe post CAPTION MESSAGE WPARAM LPARAM
+//   probe close CAPTION                    the close box
+//   probe foreground                       the caption of the foreground window
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Search {
+    const char* caption;
+    HWND found;
+    int count;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char text[256];
+    if (GetWindowTextA(window, text, sizeof text) > 0 && std::strcmp(text, search->caption) == 0) {
+        if (search->found == nullptr)
+            search->found = window;
+        ++search->count;
+    }
+    return TRUE;
+}
+
+Search Find(const char* caption) {
+    Search search{caption, nullptr, 0};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
+HWND Require(const char* caption) {
+    HWND window = Find(caption).found;
+    if (window == nullptr) {
+        std::fprintf(stderr, "no window \"%s\"\n", caption);
+        std::exit(2);
+    }
+    return window;
+}
+
+std::string ControlText(HWND window, int id) {
+    char text[4096] = "";
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+// Waits, in steps of 100 ms, until `done` holds or `ms` have passed.
+template <typename Done>
+int WaitFor(int ms, Done done) {
+    for (int waited = 0;; waited += 100) {
+        if (done())
+            return 0;
+        if (waited >= ms)
+            return 1;
+        Sleep(100);
+    }
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: probe COMMAND ARGUMENTS (see the source's first lines)\n");
+    return 64;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return Usage();
+    const std::string command = argv[1];
+    const char* caption = argc > 2 ? argv[2] : "";
+    if (command == "count" && argc == 3) {
+        std::printf("%d\n", Find(caption).count);
+        return 0;
+    }
+    if (command == "wait" && argc == 4) {
+        return WaitFor(std::atoi(argv[3]), [&] { return Find(caption).found != nullptr; });
+    }
+    if (command == "gone" && argc == 4) {
+        return WaitFor(std::atoi(argv[3]), [&] { return Find(caption).found == nullptr; });
+    }
+    if (command == "text" && argc == 4) {
+        std::printf("%s\n", ControlText(Require(caption), std::atoi(argv[3])).c_str());
+        return 0;
+    }
+    if (command == "wait-text" && argc == 6) {
+        const int id = std::atoi(argv[3]);
+        std::string last;
+        const int result = WaitFor(std::atoi(argv[5]), [&] {
+            HWND window = Find(caption).found;
+            last = window ? ControlText(window, id) : "(no window)";
+            return last.find(argv[4]) != std::string::npos;
+        });
+        if (result != 0)
+            std::fprintf(stderr, "last text: %s\n", last.c_str());
+        return result;
+    }
+    if (command == "enabled" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", control != nullptr && IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "visible" && argc == 3) {
+        std::printf("%d\n", IsWindowVisible(Require(caption)) ? 1 : 0);
+        return 0;
+    }
+    if (command == "click" && argc == 4) {
+        HWND window = Require(caption);
+        const int id = std::atoi(argv[3]);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+        return 0;
+    }
+    if (command == "post" && argc == 6) {
+        PostMessageA(Require(caption), std::strtoul(argv[3], nullptr, 0),
+                     std::strtoul(argv[4], nullptr, 0), std::strtol(argv[5], nullptr, 0));
+        return 0;
+    }
+    if (command == "close" && argc == 3) {
+        PostMessageA(Require(caption), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
+    if (command == "foreground" && argc == 2) {
+        char text[256] = "";
+        GetWindowTextA(GetForegroundWindow(), text, sizeof text);
+        std::printf("%s\n", text);
+        return 0;
+    }
+    return Usage();
+}
