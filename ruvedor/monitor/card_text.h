@@ -1,0 +1,21 @@
+// Texts for the monitor's window and tray: printf-style formatting and the card's text fields
+// read within their bounds.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+namespace vz {
+
+// The formatted text up to its first NUL, so a "%c" given '\0' ends the text there.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A text field of the card state, never read past its last byte even when a reply left it
+// without a NUL.
+template <size_t N>
+std::string FieldText(const char (&field)[N]) {
+    return std::string(field, strnlen(field, N - 1));
+}
+
+}  // namespace vz

@@ -1,0 +1,166 @@
+// The information window: start-up, its buttons and system menu, and the tray icon's messages.
+#include "ruvedor/monitor/status_monitor_dialog.h"
+
+#include <cstring>
+
+#include "ruvedor/monitor/monitor_error_dialog.h"
+#include "ruvedor/res/resource.h"
+#include "ruvedor/res/strings.h"
+#include "ui/dialog_host.h"
+
+namespace vz {
+
+StatusMonitorDialog::StatusMonitorDialog(MonitorContext& context)
+    : Dialog(IDD_MONITOR), settings(context.registry, context.version), context_(context) {}
+
+bool StatusMonitorDialog::OnInitDialog() {
+    DialogHost& host = *Host();
+    if (std::strlen(TEXT_ABOUTBOX) != 0)
+        host.SystemMenuAppend(IDM_ABOUTBOX, TEXT_ABOUTBOX);
+    host.SetIcon(IDI_MONITOR);
+
+    settings.StationIsNotStation = 0;
+    settings.IsPcCard = 0;
+    settings.Load(SettingsReader::kMonitor);
+
+    utilityRunning_ = false;
+    blinkPhase_ = false;
+    lastSyncState_ = 0;
+    slowRetryPending_ = false;
+    trayState_ = TrayState::NotShown;
+    firstTickPending_ = true;
+    lastMasterName_.clear();
+    // The shell says so when its taskbar comes back (after a crash of the shell, say); the
+    // entry is then put back at once.
+    taskbarCreatedMessage_ = context_.shell.RegisterTaskbarCreatedMessage();
+
+    if (OpenDriver(context_.driver) == 0) {
+        RefreshInformation();
+    } else {
+        ShowStartupError();
+        // A PC card may simply not be inserted yet: its monitor stays and the polling keeps
+        // opening the driver. Any other adapter has no driver to wait for.
+        if (settings.IsPcCard == 0) {
+            host.EndDialog(kEndNoDriver);
+            return true;
+        }
+    }
+    timerId_ = host.SetTimer(kPollTimer, kFirstTickMs);
+    return true;
+}
+
+void StatusMonitorDialog::ShowStartupError() {
+    MonitorErrorDialog error;
+    error.message = StartupErrorMessage(context_.version);
+    Host()->RunModal(error);
+}
+
+void StatusMonitorDialog::OnCommand(int id, int code) {
+    switch (id) {
+        case kIdOk:
+            RemoveMonitor();
+            return;
+        case kIdCancel:
+            // Escape hides the window like the close box: the monitor runs on in the tray, and
+            // only "Remove" ends it, with its tray entry taken away.
+            Host()->Show(false);
+            return;
+        case IDC_MONITOR_HIDE:
+            Host()->Show(false);
+            return;
+        default:
+            return;
+    }
+}
+
+void StatusMonitorDialog::OnClose() {
+    Host()->Show(false);
+}
+
+void StatusMonitorDialog::RemoveMonitor() {
+    DialogHost& host = *Host();
+    UpdateTrayIcon(host.Window(), TrayMode::kDelete, 0);
+    host.KillTimer(kPollTimer);
+    host.EndDialog(kIdOk);
+}
+
+void StatusMonitorDialog::OnTimer(uint32_t id) {
+    PollCard(id);
+}
+
+bool StatusMonitorDialog::OnSysCommand(uint32_t id) {
+    if ((id & ~0xFu) != IDM_ABOUTBOX)
+        return false;
+    MonitorAboutDialog about;
+    Host()->RunModal(about);
+    return true;
+}
+
+void StatusMonitorDialog::OnPaint() {
+    DialogHost& host = *Host();
+    if (!host.IsMinimised())
+        return;
+    auto canvas = host.OpenCanvas(0);
+    if (!canvas)
+        return;
+    const Rect client = canvas->ClientRect();
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    canvas->DrawIcon((width - host.IconWidth() + 1) / 2, (height - host.IconHeight() + 1) / 2,
+                     IDI_MONITOR);
+}
+
+void StatusMonitorDialog::OnDestroy() {
+    // However the window goes, it takes its tray entry along rather than leave a dead icon.
+    if (trayState_ != TrayState::NotShown)
+        UpdateTrayIcon(Host()->Window(), TrayMode::kDelete, 0);
+    context_.shell.QuitHelpEngine(Host()->Window());
+}
+
+bool StatusMonitorDialog::OnUser(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message == TRAY_CALLBACK_MESSAGE) {
+        OnTrayNotify(wParam, lParam);
+        return true;
+    }
+    if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+        OnTaskbarCreated();
+        return true;
+    }
+    return false;
+}
+
+int StatusMonitorDialog::OnTrayNotify(uintptr_t wParam, intptr_t lParam) {
+    DialogHost& host = *Host();
+    switch (static_cast<uint32_t>(lParam)) {
+        case kWmLButtonDblClk:
+            StartConfigurationTool();
+            break;
+        case kWmRButtonDown:
+            RefreshInformation();
+            host.Show(true);
+            host.BringToForeground();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void StatusMonitorDialog::OnTaskbarCreated() {
+    // The new taskbar holds none of the old entries. One that was showing comes back as the
+    // last poll left it; none is added while the driver is lost.
+    if (trayState_ == TrayState::NotShown)
+        return;
+    trayState_ = TrayState::NotShown;
+    UpdateTrayIcon(Host()->Window(), TrayMode::kUpdate, lastSyncState_);
+}
+
+void StatusMonitorDialog::RestartTimer(uint32_t periodMs) {
+    DialogHost& host = *Host();
+    host.KillTimer(kPollTimer);
+    const uint32_t id = host.SetTimer(kPollTimer, periodMs);
+    if (id != 0)
+        timerId_ = id;
+}
+
+}  // namespace vz
