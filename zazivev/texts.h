@@ -23,7 +23,6 @@ inline constexpr char kDriverRefusedText[] =
     "Incorrect Driver Version %s\nThe Site Survey and Configuration Tool will only run with "
     "Version 1.2 or later.";
 
-inline constexpr char kReinitialising[] = "Please wait while the driver is being re-initialized.";
 inline constexpr char kChangeDomainPrompt[] = "Update to Domain %d?";
 
 }  // namespace vz::texts

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "emulator/link/emulator_link.h"
-#include "platform/running_copy.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/debug_output.h"
 #include "platform/win32/device_io_win32.h"
@@ -15,16 +14,12 @@
 #include "platform/win32/shell_win32.h"
 #include "ui/win32/win32_ui.h"
 #include "zazivev/res/resource.h"
-#include "zazivev/res/strings.h"
-#include "zazivev/shell/main_dialog.h"
+#include "zazivev/app/tool_app.h"
 #include "zazivev/shell/tool_card_host.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace vz;
     Win32Shell shell;
-    if (RaiseRunningCopy(shell, TEXT_MAIN_CAPTION))
-        return 0;
-
     InitWin32Ui(instance);
     std::unique_ptr<DeviceIo> device = MakeEmulatorLinkFromEnvironment();
     if (!device)
@@ -46,7 +41,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             return nullptr;
         return file;
     };
-    MainDialog dialog(context, cardHost);
-    RunMainDialog(dialog, IDR_ACCELERATORS);
-    return 0;
+    ToolApp app(context, cardHost);
+    return app.Run([](Dialog& mainDialog) { RunMainDialog(mainDialog, IDR_ACCELERATORS); });
 }

@@ -12,12 +12,11 @@ namespace {
 // One user-interface thread: these belong to it.
 HINSTANCE gInstance = nullptr;
 HACCEL gAccelerators = nullptr;
-HWND gAcceleratorTarget = nullptr;
+HWND accelTarget = nullptr;
 
 LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0 && gAccelerators != nullptr && gAcceleratorTarget != nullptr &&
-        IsWindow(gAcceleratorTarget) &&
-        TranslateAcceleratorA(gAcceleratorTarget, gAccelerators, reinterpret_cast<MSG*>(lParam))) {
+    if (code >= 0 && gAccelerators != nullptr && accelTarget != nullptr && IsWindow(accelTarget) &&
+        TranslateAcceleratorA(accelTarget, gAccelerators, reinterpret_cast<MSG*>(lParam))) {
         return TRUE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -38,12 +37,12 @@ HINSTANCE UiInstance() {
 }
 
 void SetAcceleratorTarget(HWND window) {
-    gAcceleratorTarget = window;
+    accelTarget = window;
 }
 
 void ForgetAcceleratorTarget(HWND window) {
-    if (gAcceleratorTarget == window) {
-        gAcceleratorTarget = nullptr;
+    if (accelTarget == window) {
+        accelTarget = nullptr;
     }
 }
 

@@ -16,6 +16,8 @@ class MainDialog : public Dialog {
     // How the dialog ends when the driver's version is refused: the program then exits with 0
     // at once, without the exit-time writes to the card.
     static constexpr int kEndRefusedDriver = 0x7A00;
+    // A focus target of the main dialog's own id stands for the Masters button.
+    static constexpr int kFocusMeansMasters = 102;
 
     MainDialog(ToolContext& context, ToolCardHost& cardHost);
 

@@ -120,7 +120,12 @@ void MainDialog::StartupCheck() {
     }
     host.EnableItem(IDC_MAIN_MASTERS, true);
     host.EnableItem(IDC_MAIN_SNOOP, true);
-    host.SetFocus(focusTarget == IDD_MAIN ? IDC_MAIN_MASTERS : focusTarget);
+    // The button last used takes the focus again; Site Survey cannot while it is disabled, and
+    // a focus on a disabled button would leave the keyboard with nothing to act on.
+    int focus = focusTarget == kFocusMeansMasters ? IDC_MAIN_MASTERS : focusTarget;
+    if (focus == IDC_MAIN_SITE_SURVEY && synchronised == 0)
+        focus = IDC_MAIN_MASTERS;
+    host.SetFocus(focus);
     EndCheck();
 }
 

@@ -1,6 +1,7 @@
 // The help file's marker rule and sections.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "zazivev/shell/help_file.h"
@@ -80,6 +81,38 @@ TEST(HelpSections, OverlongLinesAreCutAndNeverHeldWhole) {
     EXPECT_EQ(lines[0].size(), 512u);
     EXPECT_EQ(lines[1], "after");
 }
+
+struct ShippedSection {
+    int context;
+    const char* title;
+    const char* firstLine;
+};
+
+class ShippedHelpFile : public ::testing::TestWithParam<ShippedSection> {};
+
+// Every place shows its own part of the help file that ships with the tool, and no other.
+TEST_P(ShippedHelpFile, EveryPlaceShowsItsOwnSection) {
+    std::ifstream file(ZAZIVEV_HELP_FILE);
+    ASSERT_TRUE(file.is_open());
+    const HelpSection section = HelpSectionForContext(GetParam().context);
+    EXPECT_STREQ(section.title, GetParam().title);
+    const auto lines = ReadHelpSection(file, section);
+    ASSERT_GT(lines.size(), 10u);
+    EXPECT_EQ(lines.front(), GetParam().firstLine);
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.rfind("HELP", 0), std::string::npos) << line;
+        EXPECT_EQ(line.rfind("ZZZZ", 0), std::string::npos) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, ShippedHelpFile,
+    ::testing::Values(ShippedSection{102, "Main Help", "VEZUREZ SITE SURVEY & CONFIGURATION TOOL"},
+                      ShippedSection{1000, "Master List Help", "MASTER LIST"},
+                      ShippedSection{1001, "Site Survey Help", "SITE SURVEY"},
+                      ShippedSection{1010, "Snoop Help", "SNOOP"},
+                      ShippedSection{1051, "Configuration Help", "CONFIGURATION"},
+                      ShippedSection{1124, "Directed Site Survey Help", "DIRECTED LINK TEST"}));
 
 }  // namespace
 }  // namespace vz

@@ -125,12 +125,32 @@ TEST_F(MainWindow, SystemMenuGetsAboutAndGreysSizeAndMaximise) {
 }
 
 TEST_F(MainWindow, MinimisedWindowDrawsItsIconCentred) {
+    main->SetClientSize(0, 37, 40);
+    main->FirePaint();
+    EXPECT_TRUE(main->Control(0).canvas.empty()) << "an open window paints as usual";
     main->SetMinimised(true);
     main->FirePaint();
     const auto& ops = main->Control(0).canvas;
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops.back().kind, CanvasOp::Kind::kIcon);
     EXPECT_EQ(ops.back().iconResourceId, IDI_MAIN);
+    const int icon = main->IconWidth();
+    EXPECT_EQ(ops.back().rect.left, (37 - icon + 1) / 2);
+    EXPECT_EQ(ops.back().rect.top, (40 - main->IconHeight() + 1) / 2);
+}
+
+TEST_F(MainWindow, HelpFileByItsPlainNameComesBeforeTheOneOnPath) {
+    shell.SetEnvironmentVariable("PATH", "D:\\tools");
+    shell.AddFile("D:\\tools\\zazivev.hlp");
+    files["D:\\tools\\zazivev.hlp"] = "HELPMAIN\nfrom tools\n";
+    files["zazivev.hlp"] = "HELPMAIN\nbeside the tool\n";
+    std::vector<std::string> lines;
+    ui.ExpectModal(IDD_HELP, [&](Dialog&, HeadlessHost& help) {
+        lines = help.Control(IDC_HELP_LIST).items;
+        help.Click(kIdOk);
+    });
+    main->Click(IDC_HELP_COMMAND);
+    EXPECT_EQ(lines, (std::vector<std::string>{"beside the tool"}));
 }
 
 }  // namespace

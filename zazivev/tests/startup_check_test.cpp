@@ -183,6 +183,29 @@ TEST_F(StartupCheck, InitCardChannelFailureRestartsTheDriverInTheNextPass) {
     EXPECT_TRUE(Report().ends_with("Synchronized to 00a0d4010001  Lobby"));
 }
 
+TEST_F(StartupCheck, ExitWithoutAnInitialisedCardReleasesNothing) {
+    InstallAdapter("ISA");
+    Start(WithLine(kQuickScenario, "device davuziro 1", "device zeruve"));
+    ui.RunFor(100);
+    main->Click(kIdOk);
+    ui.Settle();
+    EXPECT_TRUE(main->Ended());
+    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 0u);
+}
+
+TEST_F(StartupCheck, FocusForALostSiteSurveyGoesToMasters) {
+    InstallAdapter();
+    Start();
+    ui.RunFor(100);
+    ASSERT_EQ(emulator->Control("silence 00a0d4010001").rfind("OK", 0), 0u);
+    ui.ExpectModal(IDD_SITE_SURVEY, [](Dialog&, HeadlessHost& survey) { survey.Click(kIdOk); });
+    main->Click(IDC_MAIN_SITE_SURVEY);
+    ui.RunFor(100);
+    EXPECT_TRUE(Report().ends_with("match those of a Master."));
+    EXPECT_FALSE(Enabled(IDC_MAIN_SITE_SURVEY));
+    EXPECT_EQ(main->Focus(), IDC_MAIN_MASTERS);
+}
+
 TEST_F(StartupCheck, CountryCodeShowsOnlyItsLowSixBits) {
     InstallAdapter();
     Start(WithLine(kQuickScenario, "country=0", "country=197"));

@@ -3,6 +3,7 @@
 
 #include "platform/fake/recording_shell.h"
 #include "platform/running_copy.h"
+#include "zazivev/app/tool_app.h"
 #include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
@@ -27,6 +28,24 @@ TEST(RunningCopy, RestoresAMinimisedCopyAndRaisesAnOpenOne) {
         }
     }
     EXPECT_EQ(actions, expected);
+}
+
+class Application : public ToolTest {};
+
+TEST_F(Application, SecondStartRaisesTheFirstAndEndsWithZeroWithoutAWindow) {
+    StartWithoutOpening(kQuickScenario);
+    ToolApp app(*context, cardHost);
+    int runs = 0;
+    const auto run = [&](Dialog& dialog) {
+        ++runs;
+        EXPECT_EQ(dialog.TemplateId(), IDD_MAIN);
+    };
+    EXPECT_EQ(app.Run(run), 0);
+    EXPECT_EQ(runs, 1);
+    shell.AddWindow("Vezurez Site Survey & Configuration Tool", 9, true);
+    EXPECT_EQ(app.Run(run), 0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(shell.Calls().back(), "Restore 0x9");
 }
 
 class MessageDialogs : public ToolTest {};
