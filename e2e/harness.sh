@@ -32,8 +32,9 @@ e2e_start_display() {
 }
 
 e2e_start_wine() {
-    export VZ_WINEPREFIX=$root/build/wine/e2e-prefix
-    export VZ_WINEHOME=$root/build/wine/e2e-home
+    local name=${VZ_E2E_PREFIX_NAME:-e2e}
+    export VZ_WINEPREFIX=$root/build/wine/$name-prefix
+    export VZ_WINEHOME=$root/build/wine/$name-home
     source "$root/scripts/wine-env"
     vz_wine_prefix
     /usr/lib/wine/wineserver -p

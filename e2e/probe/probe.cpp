@@ -11,6 +11,9 @@
 //   probe post CAPTION MESSAGE WPARAM LPARAM
 //   probe close CAPTION                    the close box
 //   probe foreground                       the caption of the foreground window
+//   probe watch-text CAPTION ID TEXT MS    like wait-text, polling every 2 ms; prints the wall
+//                                          clock (Unix milliseconds) when the text appeared
+//   probe watch-visible CAPTION MS         the same for a visible window with that caption
 #include <windows.h>
 
 #include <cstdio>
@@ -68,6 +71,26 @@ int WaitFor(int ms, Done done) {
             return 1;
         Sleep(100);
     }
+}
+
+// Wall-clock milliseconds since 1970, comparable with the host's clock under Wine.
+long long UnixMilliseconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const long long ticks = (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return (ticks - 116444736000000000LL) / 10000;
+}
+
+template <typename Done>
+int Watch(int ms, Done done) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > static_cast<DWORD>(ms))
+            return 1;
+        Sleep(2);
+    }
+    std::printf("%lld\n", UnixMilliseconds());
+    return 0;
 }
 
 int Usage() {
@@ -132,6 +155,19 @@ int main(int argc, char** argv) {
     if (command == "close" && argc == 3) {
         PostMessageA(Require(caption), WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
+    }
+    if (command == "watch-text" && argc == 6) {
+        const int id = std::atoi(argv[3]);
+        return Watch(std::atoi(argv[5]), [&] {
+            HWND window = Find(caption).found;
+            return window && ControlText(window, id).find(argv[4]) != std::string::npos;
+        });
+    }
+    if (command == "watch-visible" && argc == 4) {
+        return Watch(std::atoi(argv[3]), [&] {
+            HWND window = Find(caption).found;
+            return window && IsWindowVisible(window);
+        });
     }
     if (command == "foreground" && argc == 2) {
         char text[256] = "";
