@@ -7,6 +7,7 @@
 #include "driver/card_control.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
+#include "ui/minimised_icon.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 #include "zazivev/texts.h"
@@ -66,17 +67,7 @@ void MainDialog::OnClose() {
 }
 
 void MainDialog::OnPaint() {
-    DialogHost& host = *Host();
-    if (!host.IsMinimised())
-        return;
-    auto canvas = host.OpenCanvas(0);
-    if (!canvas)
-        return;
-    const Rect client = canvas->ClientRect();
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    canvas->DrawIcon((width - host.IconWidth() + 1) / 2, (height - host.IconHeight() + 1) / 2,
-                     IDI_MAIN);
+    PaintIconWhileMinimised(*Host(), IDI_MAIN);
 }
 
 void MainDialog::OnCommand(int id, int code) {
