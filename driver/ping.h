@@ -12,7 +12,8 @@ constexpr uint8_t kPingKindDirected = 3;
 constexpr char kBroadcastAddress[] = "ffffffffffff";
 
 // Sends one ping of `payloadLength` zero bytes (at most 1500) when the card is synchronised;
-// copes once with a busy transmitter. transmitTime and pingId are written only for a ping sent.
+// copes once with a busy transmitter. transmitTime and pingId are left alone when nothing was
+// transmitted (not synchronised, or a failure before the transmission).
 int SendPing(Driver& driver, const char* nodeAddress, uint32_t payloadLength, uint8_t pingKind,
              uint8_t& syncState, uint32_t& transmitTime, uint8_t& pingId, uint32_t cardIndex = 0);
 

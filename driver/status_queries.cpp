@@ -67,14 +67,18 @@ int GetMasterNode(Driver& driver, char (&masterAddress)[kNodeAddressTextSize],
         {kParamSyncState, &syncState, "GetfromDataList in GetMasterNode Sync State"},
     };
     for (const auto& read : reads) {
-        if (list.Get(read.id, read.out) != 0) {
+        const int found = list.Get(read.id, read.out);
+        // A name taken out stays in the caller's buffer even when a later value is missing, so
+        // it is terminated at once: the card's 12 bytes carry no NUL of their own.
+        if (read.id == kParamMasterName && found == 0)
+            masterName[kMasterNameSize - 1] = '\0';
+        if (found != 0) {
             ReportDriverError(driver, -1, read.text);
             return -1;
         }
     }
     FormatNodeAddress(master, masterAddress);
     FormatNodeAddress(node, nodeAddress);
-    masterName[kMasterNameSize - 1] = '\0';
     return 0;
 }
 

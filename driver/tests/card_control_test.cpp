@@ -89,6 +89,53 @@ TEST_F(CardControl, MasterNameLongerThanTheFieldIsCut) {
               (Bytes{'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 0}));
 }
 
+struct SetterCase {
+    const char* name;
+    int (*set)(Driver&);
+    std::vector<std::pair<uint16_t, Bytes>> entries;
+    const char* failureText;
+};
+
+class Setters : public CardControl, public ::testing::WithParamInterface<SetterCase> {};
+
+TEST_P(Setters, SendTheirEntriesAndNameTheirStepOnFailure) {
+    const SetterCase& c = GetParam();
+    EXPECT_EQ(c.set(driver), 0);
+    EXPECT_EQ(SentCommand(), 4u);
+    EXPECT_EQ(Entries(SentData()), c.entries);
+    device.Then(Answer(-1));
+    EXPECT_EQ(c.set(driver), -1);
+    EXPECT_EQ(reports, (std::vector<std::string>{std::string("-1 ") + c.failureText}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Setters,
+    ::testing::Values(SetterCase{"ClearSync",
+                                 [](Driver& d) { return ClearSyncState(d); },
+                                 {{19, {0}}},
+                                 "Set Driver Data in ClearSyncState"},
+                      SetterCase{"ClearMaster",
+                                 [](Driver& d) { return ClearMasterAddr(d); },
+                                 {{20, {0, 0, 0, 0, 0, 0}}, {19, {0}}},
+                                 "Set Driver Data in Clear Master Addr"},
+                      SetterCase{"Domain",
+                                 [](Driver& d) { return SetDomain(d, "12x"); },
+                                 {{8, {12}}},
+                                 "SetDriverData in SetDomain"},
+                      SetterCase{"StationType",
+                                 [](Driver& d) { return SetStationType(d, 2); },
+                                 {{9, {2}}},
+                                 "SetDriverData in SetStationType"},
+                      SetterCase{"Roaming",
+                                 [](Driver& d) { return SetRoamingFlag(d, 1); },
+                                 {{17, {1}}},
+                                 "SetDriverData in SetRoamingFlag"},
+                      SetterCase{"Inactivity",
+                                 [](Driver& d) { return SetInactivityTimer(d, 0x1234); },
+                                 {{7, {0x34, 0x12}}},
+                                 "SetDriverData in SetCardOptions"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CardControl, SearchRecordsCarryDomainChannelsAndName) {
     StartMasterSearch(driver, 5);
     EXPECT_EQ(SentData(), (Bytes{0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -208,6 +255,53 @@ TEST_F(CardControl, SynchToMasterReinitialisesWhenAskedOrRoamingIsOff) {
     const auto commands = SentCommands();
     EXPECT_EQ(std::vector<uint32_t>(commands.begin(), commands.begin() + 4),
               (std::vector<uint32_t>{3, 4, 4, 13}));
+}
+
+TEST_F(CardControl, SynchToMasterLooksOnlyAtTheLowByteOfTheReinitFlag) {
+    AnswerLikeACard(device, 1);
+    device.Then(AnswerParameters({{17, {1}}}));
+    const char name[12] = "";
+    EXPECT_EQ(SynchToMaster(driver, 0x100, 1, 2, 3, name, "000000000001"), 0);
+    const auto commands = SentCommands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), 13u), 0);
+}
+
+TEST_F(CardControl, SynchToMasterPassesItsReinitFlagAsInitCardsWait) {
+    AnswerLikeACard(device, 0);
+    device.Then(AnswerParameters({{17, {0}}}));
+    const char name[12] = "";
+    EXPECT_EQ(SynchToMaster(driver, 1, 1, 2, 3, name, "000000000001"), -2);
+    EXPECT_GE(clock.NowMs(), 10000u) << "InitCard waited its long wait";
+}
+
+TEST_F(CardControl, InitCardBeepsWhenTheCalibrationCommandFailsWithAPositiveStatus) {
+    AnswerLikeACard(device, 1);
+    device.Then(Answer(0));                                            // 13
+    device.Then(AnswerParameters({{18, {'V', '1', '.', '4', '9'}}}));  // version
+    device.Then(AnswerBytes({0}));                                     // country
+    device.Then(Answer(3));                                            // calibration
+    uint8_t sync = 0;
+    EXPECT_EQ(InitCard(driver, sync, 0, 0), 0);
+    EXPECT_EQ(driver.card.rssiMapMarker, ' ');
+    EXPECT_EQ(host.events, (std::vector<std::string>{
+                               "open Please wait while the driver is being re-initialized.",
+                               "beep 1000 500", "close"}));
+}
+
+TEST_F(CardControl, InitCardKeepsTheMapTextOfAValidCalibration) {
+    AnswerLikeACard(device, 1);
+    device.Then(Answer(0));
+    device.Then(AnswerParameters({{18, {'V', '1', '.', '4', '9'}}}));
+    device.Then(AnswerBytes({0}));
+    device.Then([](ScriptedDevice::Request& r) {
+        const uint8_t points[] = {2, 40, 200, 80, 100};
+        std::copy(points, points + sizeof points, r.data + 8);
+        r.result = 0;
+    });
+    uint8_t sync = 0;
+    EXPECT_EQ(InitCard(driver, sync, 0, 0), 0);
+    EXPECT_EQ(driver.card.rssiMapMarker, '+');
+    EXPECT_STREQ(driver.card.rssiMapText, "<-40dBm:200> <-80dBm:100> ");
 }
 
 TEST_F(CardControl, SynchToMasterOnAnotherMasterGivesMinusOneAfterABoundedWait) {

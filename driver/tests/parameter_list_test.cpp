@@ -1,6 +1,7 @@
 // Parameter lists: sizes on the wire and the walk over well-formed and malformed replies.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "driver/le_bytes.h"
@@ -73,13 +74,20 @@ class GetfromDataListCases : public ::testing::TestWithParam<WalkCase> {};
 
 TEST_P(GetfromDataListCases, FindsOnlyHandledEntriesInsideTheList) {
     const WalkCase& c = GetParam();
-    // The list sits at the start of a larger poisoned buffer so reading past it shows.
-    std::vector<uint8_t> buffer(c.list);
-    buffer.resize(c.list.size() + 64, 0xEE);
+    // Exactly `length` bytes on the heap, so the sanitized build catches any read past them;
+    // the bytes after them in the full list hold a handled entry for the wanted id, so a plain
+    // build catches a walk past the length too.
+    const uint32_t length = c.lengthOverride ? c.lengthOverride : uint32_t(c.list.size());
+    const std::vector<uint8_t> bait = RawList({{c.wanted, 0, 1, std::vector<uint8_t>(12, 0xAB)}});
+    std::vector<uint8_t> full(c.list.begin(), c.list.begin() + length);
+    full.insert(full.end(), bait.begin(), bait.end());
+    auto exact = std::make_unique<uint8_t[]>(length);
+    std::copy(full.begin(), full.begin() + length, exact.get());
     uint8_t out[12];
     std::fill(std::begin(out), std::end(out), 0xCD);
-    const uint32_t length = c.lengthOverride ? c.lengthOverride : uint32_t(c.list.size());
-    EXPECT_EQ(GetfromDataList(buffer.data(), length, c.wanted, out), c.expected);
+    EXPECT_EQ(GetfromDataList(exact.get(), length, c.wanted, out), c.expected);
+    std::fill(std::begin(out), std::end(out), 0xCD);
+    EXPECT_EQ(GetfromDataList(full.data(), length, c.wanted, out), c.expected);
     EXPECT_EQ(out[0], c.expectedFirstByte);
 }
 

@@ -87,6 +87,27 @@ TEST_F(Ping, BusyTransmitterTwiceReportsTheSecondSend) {
     EXPECT_EQ(reports, (std::vector<std::string>{"-7 TransmitPing 2 in SendPing"}));
 }
 
+TEST_F(Ping, FailedDrainIsReportedAndNothingIsSentAgain) {
+    device.Then(Synchronised(1));
+    device.Then(Answer(-6));
+    device.Then(Answer(1));
+    device.Then(Answer(-4));
+    EXPECT_EQ(Send("ffffffffffff", 60), -4);
+    EXPECT_EQ(SentCommands(), (std::vector<uint32_t>{3, 18, 17, 17}));
+    EXPECT_EQ(reports, (std::vector<std::string>{"-4 ReceivePing in SendPing"}));
+}
+
+TEST_F(Ping, SynchronisationLostWhileBusyReturnsWithoutSending) {
+    device.Then(Synchronised(1));
+    device.Then(Answer(-5));
+    device.Then(Answer(0));
+    device.Then(Synchronised(0));
+    EXPECT_EQ(Send("ffffffffffff", 60), 0);
+    EXPECT_EQ(sync, 0);
+    EXPECT_EQ(SentCommands(), (std::vector<uint32_t>{3, 18, 17, 3}));
+    EXPECT_EQ(pingId, 0xEE);
+}
+
 TEST_F(Ping, DriverThatNeverStopsOfferingPingsDoesNotHoldTheSender) {
     device.Then(Synchronised(1));
     device.Then(Answer(-5));

@@ -82,12 +82,18 @@ INSTANTIATE_TEST_SUITE_P(
                 0,
                 {{100, 0}, {101, 1}, {150, 50}, {255, 100}},
                 "<-60dBm:150> "},
-        MapCase{"PointsOutOfOrderStayInRange",
-                {{80, 250}, {40, 10}},
+        MapCase{"SteepPointsStopAtOneHundred",
+                {{80, 32}, {60, 60}},
                 -1,
                 0,
-                {},
-                "<-80dBm:250> <-40dBm:10> "}),
+                {{171, 100}, {255, 100}},
+                "<-80dBm:32> <-60dBm:60> "},
+        MapCase{"FallingSegmentsStopAtZero",
+                {{70, 136}, {50, 52}},
+                -1,
+                0,
+                {{185, 3}, {200, 13}},
+                "<-70dBm:136> <-50dBm:52> "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DriverTest, FailedCalibrationLeavesTableAndTextAlone) {

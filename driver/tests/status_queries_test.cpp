@@ -1,6 +1,7 @@
 // Status queries: the Master node list, address texts, names and version texts.
 #include <cstring>
 
+#include "driver/parameter_list.h"
 #include "driver/status_queries.h"
 #include "driver/tests/driver_fixture.h"
 
@@ -67,6 +68,13 @@ TEST_F(StatusQueries, MissingSyncStateKeepsAddressTextsButFillsTheRest) {
               (std::vector<std::string>{"-1 GetfromDataList in GetMasterNode Sync State"}));
 }
 
+TEST_F(StatusQueries, FullLengthNameStaysTerminatedWhenALaterValueIsMissing) {
+    std::memset(masterName, 'x', sizeof masterName);
+    device.Then(AnswerParameters({{20, kMasterBytes}, {6, kNodeBytes}, {21, Bytes(12, 'N')}}));
+    EXPECT_EQ(ReadMasterNode(), -1);
+    EXPECT_EQ(strnlen(masterName, sizeof masterName), 11u);
+}
+
 TEST_F(StatusQueries, ChannelFailureIsPassedUpWithTheSendStep) {
     device.Then(FailIoControl(31));
     EXPECT_EQ(ReadMasterNode(), -9);
@@ -96,7 +104,10 @@ TEST_P(SingleReads, SendOneEntryAndReportEachFailingStep) {
     device.Then(AnswerParameters({{c.id, {1}}}));
     EXPECT_EQ(c.read(driver, &value), 0);
     EXPECT_EQ(value, 1);
-    EXPECT_EQ(SentData(), (Bytes{uint8_t(c.id), 0, 0xFF, 0xFF, 1, 0, 0x33, 0, 0}));
+    const Bytes sent = SentData();
+    ASSERT_EQ(sent.size(), 8u + ParameterLength(c.id));
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 7),
+              (Bytes{uint8_t(c.id), 0, 0xFF, 0xFF, uint8_t(ParameterLength(c.id)), 0, 0x33}));
 
     device.Then(Answer(-1));
     EXPECT_EQ(c.read(driver, &value), -1);
