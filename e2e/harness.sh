@@ -51,8 +51,8 @@ wine_quiet() { timeout 60 "$VZ_WINE" "$@" >/dev/null 2>&1; }
 e2e_cleanup() {
     stop_tool
     [ -f "$out/.monitor-pid" ] && kill "$(cat "$out/.monitor-pid")" 2>/dev/null
-    pkill -f 'ruvedor\.exe' 2>/dev/null
     stop_emulator
+    # Ends whatever is left in this prefix, and only there.
     /usr/lib/wine/wineserver -k 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     rm -f "$out/.display" "$out/.monitor-pid"
@@ -128,7 +128,6 @@ stop_tool() {
         kill "$TOOL_PID" 2>/dev/null
         wait "$TOOL_PID" 2>/dev/null
     fi
-    pkill -f 'zazivev\.exe' 2>/dev/null
     TOOL_PID=""
 }
 
