@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "driver/status_queries.h"
-#include "ruvedor/monitor/card_text.h"
+#include "driver/card_text.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/res/strings.h"

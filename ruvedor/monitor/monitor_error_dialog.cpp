@@ -1,7 +1,7 @@
 // The error box and the About box, and the start-up message the error box shows.
 #include "ruvedor/monitor/monitor_error_dialog.h"
 
-#include "ruvedor/monitor/card_text.h"
+#include "driver/card_text.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/texts.h"

@@ -1,5 +1,5 @@
 // The tray entry: which icon and tip show for the link state, and keeping the entry alive.
-#include "ruvedor/monitor/card_text.h"
+#include "driver/card_text.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/texts.h"

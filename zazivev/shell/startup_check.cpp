@@ -1,10 +1,9 @@
 // The start-up check: open the driver, vet its version, re-initialise the card, wait for a
 // Master, and tell the user what was found.
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "driver/card_control.h"
+#include "driver/card_text.h"
 #include "driver/request_block.h"
 #include "driver/status_queries.h"
 #include "ui/codes.h"
@@ -21,15 +20,6 @@ namespace {
 constexpr uint32_t kCheckTimer = 1;
 constexpr uint32_t kNoDriverRetryMs = 10000;
 constexpr uint32_t kChannelRetryMs = 1000;
-
-std::string Format(const char* format, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
 
 // Driver versions 1.0.x cannot serve the tool.
 bool IsRefusedDriverVersion(const char* version) {
@@ -68,9 +58,9 @@ void MainDialog::StartupCheck() {
     for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION})
         host.EnableItem(id, true);
     if (opened != 0) {
-        std::string text = Format(texts::kReportNoDriver, TEXT_UNABLE_TO_ACCESS);
+        std::string text = FormatText(texts::kReportNoDriver, TEXT_UNABLE_TO_ACCESS);
         if (context_.version.majorVersion >= 4) {
-            text += Format(texts::kReportProtocolHint, TEXT_PRODUCT);
+            text += FormatText(texts::kReportProtocolHint, TEXT_PRODUCT);
         }
         ShowReport(text);
         host.EnableItem(IDC_MAIN_CONFIGURATION, false);
@@ -82,7 +72,8 @@ void MainDialog::StartupCheck() {
     }
 
     GetDriverVersion(driver, card.driverVersion);
-    AppendReport(Format(texts::kReportDriverAccessed, TEXT_DRIVER_VERSION, card.driverVersion));
+    AppendReport(FormatText(texts::kReportDriverAccessed, TEXT_DRIVER_VERSION,
+                            FieldText(card.driverVersion).c_str()));
     if (IsRefusedDriverVersion(card.driverVersion)) {
         RefuseDriver();
         return;
@@ -110,10 +101,12 @@ void MainDialog::StartupCheck() {
     }
     SetInactivityTimer(driver, 0);
 
-    AppendReport(Format(texts::kReportNodeLine, card.nodeAddress, card.romVersion,
-                        card.countryCode & 0x3F, card.rssiMapMarker));
+    AppendReport(FormatText(texts::kReportNodeLine, FieldText(card.nodeAddress).c_str(),
+                            FieldText(card.romVersion).c_str(), card.countryCode & 0x3F,
+                            card.rssiMapMarker));
     if (synchronised != 0) {
-        AppendReport(Format(texts::kReportSynchronized, card.masterAddress, card.masterName));
+        AppendReport(FormatText(texts::kReportSynchronized, FieldText(card.masterAddress).c_str(),
+                                FieldText(card.masterName).c_str()));
         host.EnableItem(IDC_MAIN_SITE_SURVEY, true);
     } else {
         AppendReport(texts::kReportNoMaster);
@@ -133,7 +126,8 @@ void MainDialog::RefuseDriver() {
     DialogHost& host = *Host();
     host.ReleaseWithArrowCursor();
     ErrorDialog error(texts::kDriverRefusedTitle,
-                      Format(texts::kDriverRefusedText, context_.driver.card.driverVersion));
+                      FormatText(texts::kDriverRefusedText,
+                                 FieldText(context_.driver.card.driverVersion).c_str()));
     host.RunModal(error);
     refused_ = true;
     host.EndDialog(kEndRefusedDriver);

@@ -1,5 +1,5 @@
-// Formatting the monitor's texts.
-#include "ruvedor/monitor/card_text.h"
+// Formatting the programs' texts.
+#include "driver/card_text.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-// Texts for the monitor's window and tray: printf-style formatting and the card's text fields
+// Texts for the programs' windows: printf-style formatting, and the card's text fields
 // read within their bounds.
 #pragma once
 
