@@ -33,6 +33,9 @@ int OpenNtDevice(Driver& driver) {
             std::memcpy(driver.dosName, dosName, sizeof dosName);
             return 0;
         }
+        // The system stacks definitions: a monitor that reopens every ten seconds while the card
+        // is out would pile up hundreds of names each time, so a failed one goes again.
+        driver.io.DefineDosDevice(kDddRemoveDefinition, dosName, nullptr);
     }
     return -1;
 }

@@ -6,7 +6,7 @@
 namespace vz {
 namespace {
 
-TEST_F(DriverTest, NtSearchSkipsAbsentDevicesAndRemovesOnlyItsOwnName) {
+TEST_F(DriverTest, NtSearchLeavesNoNameBehindForAbsentDevices) {
     device.presentDevices = {"\\\\.\\DAVUZIRO3"};
     ASSERT_EQ(OpenDriver(driver), 0);
     EXPECT_STREQ(driver.dosName, "DAVUZIRO3");
@@ -15,8 +15,10 @@ TEST_F(DriverTest, NtSearchSkipsAbsentDevicesAndRemovesOnlyItsOwnName) {
         "version",
         "define 1 DAVUZIRO1 \\Device\\DAVUZIRO1",
         "open \\\\.\\DAVUZIRO1",
+        "define 2 DAVUZIRO1 (none)",
         "define 1 DAVUZIRO2 \\Device\\DAVUZIRO2",
         "open \\\\.\\DAVUZIRO2",
+        "define 2 DAVUZIRO2 (none)",
         "define 1 DAVUZIRO3 \\Device\\DAVUZIRO3",
         "open \\\\.\\DAVUZIRO3",
         "close 100",
