@@ -71,25 +71,18 @@ void FillFromPoints(const CalibrationPoint* points, int n, uint8_t (&table)[256]
     }
 }
 
-}  // namespace
-
 void FillDefaultRssiTable(uint8_t (&table)[256]) {
     for (int i = 0; i < 256; ++i)
         table[i] = uint8_t(i < 100 ? 0 : i <= 200 ? i - 100 : 100);
 }
 
-int BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIndex) {
-    uint8_t record[kCalibrationRecordSize] = {};
-    record[4] = 0x80;
-    PutU16(record + 6, 21);
-    const int status = DriverCommand(driver, kCmdGetRssiCalibration, 0, sizeof record, record,
-                                     sizeof record, cardIndex);
-    if (status != 0)
-        return status;
+}  // namespace
 
+int RssiTableFromCalibration(const uint8_t (&record)[kCalibrationRecordSize], uint8_t (&table)[256],
+                             char (&text)[kRssiMapTextSize]) {
     const int n = record[kCalibrationCountOffset];
     if (n == 0 || n > kMaxCalibrationPoints) {
-        FillDefaultRssiTable(driver.card.rssiPercent);
+        FillDefaultRssiTable(table);
         text[0] = '\0';
         return -1;
     }
@@ -98,7 +91,7 @@ int BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIn
         points[k].level = record[kCalibrationPointsOffset + 2 * k];
         points[k].raw = record[kCalibrationPointsOffset + 2 * k + 1];
     }
-    FillFromPoints(points, n, driver.card.rssiPercent);
+    FillFromPoints(points, n, table);
 
     // Ten entries of at most 14 characters always fit the 256-byte text.
     size_t used = 0;
@@ -109,6 +102,17 @@ int BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIn
     }
     static_assert(kMaxCalibrationPoints * sizeof "<-255dBm:255> " < kRssiMapTextSize);
     return 0;
+}
+
+int BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIndex) {
+    uint8_t record[kCalibrationRecordSize] = {};
+    record[4] = 0x80;
+    PutU16(record + 6, 21);
+    const int status = DriverCommand(driver, kCmdGetRssiCalibration, 0, sizeof record, record,
+                                     sizeof record, cardIndex);
+    if (status != 0)
+        return status;
+    return RssiTableFromCalibration(record, driver.card.rssiPercent, text);
 }
 
 int GetRSSI_freq(Driver& driver, uint8_t& percent, uint8_t frequencyIndex, uint32_t cardIndex) {

@@ -5,9 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/card_host.h"
-#include "driver/driver.h"
-#include "driver/le_bytes.h"
 #include "driver/request_block.h"
 #include "driver/rssi_map.h"
 
@@ -17,39 +14,6 @@ namespace {
 
 // The driver's default table reads 2.5 raw steps per dB; a single point keeps that slope.
 constexpr double kDefaultSlope = 2.5;
-
-// Answers the one request BuildRssiMap sends, with the card's calibration record, so the
-// table is the driver layer's very own.
-class CalibrationAnswer : public DeviceIo, public Clock {
-  public:
-    explicit CalibrationAnswer(const std::vector<CalibrationEntry>& points) : points_(points) {}
-
-    SystemVersion GetSystemVersion() override { return {}; }
-    DeviceHandle OpenDevice(const char*) override { return kInvalidDeviceHandle; }
-    void CloseDevice(DeviceHandle) override {}
-    bool DefineDosDevice(uint32_t, const char*, const char*) override { return false; }
-    IoControlResult IoControl(DeviceHandle, uint32_t, const uint8_t*, uint32_t, uint8_t* out,
-                              uint32_t outSize) override {
-        if (outSize < kRequestBlockSize)
-            return {};
-        uint8_t* data = out + kRequestDataOffset;
-        data[8] = uint8_t(points_.size());
-        for (size_t k = 0; k < points_.size() && k < kMaxCalibrationEntries; ++k) {
-            data[9 + 2 * k] = points_[k].belowZeroDbm;
-            data[10 + 2 * k] = points_[k].raw;
-        }
-        PutU32(out + kRequestLengthOffset, uint32_t(kCalibrationRecordSize));
-        PutU32(out + kRequestResultOffset, 0);
-        return IoControlResult{true, 0};
-    }
-
-    uint32_t NowMs() override { return 0; }
-    void YieldTimeSlice() override {}
-    void SleepMs(uint32_t) override {}
-
-  private:
-    const std::vector<CalibrationEntry>& points_;
-};
 
 }  // namespace
 
@@ -74,12 +38,15 @@ SignalModel::SignalModel(const std::vector<CalibrationEntry>& points) {
         points_.push_back(Point{-40.0, 200.0});
     }
 
-    CalibrationAnswer answer(points);
-    NullCardHost host;
-    Driver driver(answer, answer, host, DriverVariant::kTool);
+    // The table is the driver layer's very own, built from the record the card reports.
+    uint8_t record[kCalibrationRecordSize] = {};
+    record[8] = uint8_t(points.size());
+    for (size_t k = 0; k < points.size() && k < kMaxCalibrationEntries; ++k) {
+        record[9 + 2 * k] = points[k].belowZeroDbm;
+        record[10 + 2 * k] = points[k].raw;
+    }
     char text[kRssiMapTextSize];
-    BuildRssiMap(driver, text);  // fills the default table when the points are not valid
-    std::memcpy(table_, driver.card.rssiPercent, sizeof table_);
+    RssiTableFromCalibration(record, table_, text);  // the default table for invalid points
 }
 
 double SignalModel::ResponseRaw(double levelDbm) const {
