@@ -7,6 +7,7 @@
 #include "ruvedor/res/resource.h"
 #include "ruvedor/res/strings.h"
 #include "ui/dialog_host.h"
+#include "ui/minimised_icon.h"
 
 namespace vz {
 
@@ -97,17 +98,7 @@ bool StatusMonitorDialog::OnSysCommand(uint32_t id) {
 }
 
 void StatusMonitorDialog::OnPaint() {
-    DialogHost& host = *Host();
-    if (!host.IsMinimised())
-        return;
-    auto canvas = host.OpenCanvas(0);
-    if (!canvas)
-        return;
-    const Rect client = canvas->ClientRect();
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    canvas->DrawIcon((width - host.IconWidth() + 1) / 2, (height - host.IconHeight() + 1) / 2,
-                     IDI_MONITOR);
+    PaintIconWhileMinimised(*Host(), IDI_MONITOR);
 }
 
 void StatusMonitorDialog::OnDestroy() {
@@ -151,6 +142,9 @@ void StatusMonitorDialog::OnTaskbarCreated() {
     // last poll left it; none is added while the driver is lost.
     if (trayState_ == TrayState::NotShown)
         return;
+    // When the old entry survived after all, it goes first: a second icon under another id
+    // would stay behind, never updated again.
+    TrayDelete(Host()->Window());
     trayState_ = TrayState::NotShown;
     UpdateTrayIcon(Host()->Window(), TrayMode::kUpdate, lastSyncState_);
 }

@@ -96,7 +96,7 @@ class StatusMonitorDialog : public Dialog {
     void ShowUtilityRunning(WindowRef window, uint8_t synchronised);
     bool TrayAdd(WindowRef window, uint32_t id, int iconResourceId, const std::string& tip);
     bool TrayModify(WindowRef window, int iconResourceId, const std::string& tip);
-    void TrayDelete(WindowRef window);
+    bool TrayDelete(WindowRef window);
 
     MonitorContext& context_;
     uint32_t timerId_ = 0;

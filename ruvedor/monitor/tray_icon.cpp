@@ -22,10 +22,9 @@ std::string SynchronisedTip(const std::string& masterName) {
 
 void StatusMonitorDialog::UpdateTrayIcon(WindowRef window, TrayMode mode, uint8_t synchronised) {
     if (mode == TrayMode::kDelete) {
-        if (trayState_ != TrayState::NotShown)
-            TrayDelete(window);
-        // A delete that failed found no entry under that id either: the tray shows none.
-        trayState_ = TrayState::NotShown;
+        // An entry the shell would not delete may still be showing; it is tried again later.
+        if (trayState_ != TrayState::NotShown && TrayDelete(window))
+            trayState_ = TrayState::NotShown;
         return;
     }
     if (utilityRunning_) {
@@ -100,8 +99,8 @@ bool StatusMonitorDialog::TrayModify(WindowRef window, int iconResourceId, const
         TrayEntry{window, trayIconId_, kTrayFlags, TRAY_CALLBACK_MESSAGE, iconResourceId, tip});
 }
 
-void StatusMonitorDialog::TrayDelete(WindowRef window) {
-    context_.shell.TrayDelete(TrayEntry{window, trayIconId_, 0, 0, 0, std::string()});
+bool StatusMonitorDialog::TrayDelete(WindowRef window) {
+    return context_.shell.TrayDelete(TrayEntry{window, trayIconId_, 0, 0, 0, std::string()});
 }
 
 }  // namespace vz

@@ -136,6 +136,43 @@ INSTANTIATE_TEST_SUITE_P(
                       LostCase{"ToolRunningTaskbarRestarted", false, true, true, 133, kLobbyTip}),
     [](const ::testing::TestParamInfo<LostCase>& info) { return info.param.what; });
 
+TEST_F(TraySequence, TaskbarMessageWithTheEntryStillThereLeavesOneEntry) {
+    Start();
+    ui.RunFor(1000);
+    window->FireUser(RecordingShell::kTaskbarCreatedMessage);
+    EXPECT_EQ(shell.TrayIcons().size(), 1u);
+    ui.RunFor(3000);
+    EXPECT_EQ(shell.TrayIcons().size(), 1u);
+}
+
+TEST_F(TraySequence, RefusedDeleteKeepsTheEntryKnownUntilItGoes) {
+    Start();
+    ui.RunFor(1000);
+    emulator->Control("fault fail cmd=3 status=-9");
+    shell.QueueTrayResult(false);  // the back-off's delete
+    ui.RunFor(1000);
+    EXPECT_NE(dialog->GetTrayState(), TrayState::NotShown);
+    ui.RunFor(12000);
+    EXPECT_EQ(shell.TrayIcons().size(), 1u);
+}
+
+TEST_F(TraySequence, EveryCallCarriesTheRecordTheShellNeeds) {
+    Start();
+    emulator->Control("silence 00a0d4010001");
+    ui.RunFor(3000);
+    emulator->Control("fault fail cmd=3 status=-9");
+    ui.RunFor(1000);
+    static_assert(TRAY_CALLBACK_MESSAGE == 1124);
+    ASSERT_GE(shell.TrayCalls().size(), 3u);
+    for (const auto& call : shell.TrayCalls()) {
+        const bool deletion = call.kind == RecordingShell::TrayCall::Kind::kDelete;
+        EXPECT_EQ(call.entry.flags, deletion ? 0u : 7u);
+        if (!deletion)
+            EXPECT_EQ(call.entry.callbackMessage, 1124u);
+        EXPECT_EQ(call.entry.iconId, shell.TrayCalls().front().entry.iconId);
+    }
+}
+
 TEST_F(TraySequence, NoEntryIsAddedForTheTaskbarWhileTheDriverIsLost) {
     Start();
     emulator->Control("fault fail cmd=3 status=-9");
