@@ -3,9 +3,7 @@
 
 namespace vz {
 
-namespace {
-
-int HexValue(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -14,8 +12,6 @@ int HexValue(char c) {
         return c - 'A' + 10;
     return -1;
 }
-
-}  // namespace
 
 void FormatNodeAddress(const uint8_t (&address)[kNodeAddressSize],
                        char (&text)[kNodeAddressTextSize]) {
@@ -32,10 +28,10 @@ size_t ParseNodeAddress(const char* text, uint8_t (&address)[kNodeAddressSize]) 
         b = 0;
     size_t count = 0;
     while (count < kNodeAddressSize) {
-        const int high = HexValue(text[2 * count]);
+        const int high = HexDigitValue(text[2 * count]);
         if (high < 0)
             break;
-        const int low = HexValue(text[2 * count + 1]);
+        const int low = HexDigitValue(text[2 * count + 1]);
         if (low < 0)
             break;
         address[count++] = static_cast<uint8_t>(high << 4 | low);

@@ -10,6 +10,9 @@ namespace vz {
 
 constexpr size_t kNodeAddressSize = 6;
 
+// The value of one hexadecimal digit of either case, -1 for any other character.
+int HexDigitValue(char c);
+
 // "%02x" per byte, lower case, NUL-terminated.
 void FormatNodeAddress(const uint8_t (&address)[kNodeAddressSize],
                        char (&text)[kNodeAddressTextSize]);

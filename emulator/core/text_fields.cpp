@@ -7,22 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "driver/node_address.h"
+
 namespace vz {
 
 namespace {
 
 bool IsKeyChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 void AddToken(const std::string& token, LineTokens& out) {
@@ -110,8 +102,8 @@ bool ParseMacAddress(std::string_view text, MacAddress& address) {
             ++pos;
         if (pos + 2 > text.size())
             return false;
-        const int hi = HexValue(text[pos]);
-        const int lo = HexValue(text[pos + 1]);
+        const int hi = HexDigitValue(text[pos]);
+        const int lo = HexDigitValue(text[pos + 1]);
         if (hi < 0 || lo < 0)
             return false;
         parsed[byte] = static_cast<uint8_t>(hi * 16 + lo);
