@@ -1,4 +1,5 @@
-// Load: how each stored value, well or badly formed, ends up in the record, for both readers.
+// Load: the walk that finds the adapter's key, on registry trees shaped like real installations,
+// and how each stored value, well or badly formed, ends up in the record, for both readers.
 #include <functional>
 #include <utility>
 #include <vector>
@@ -6,310 +7,214 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/memory_registry.h"
-#include "settings/adapter_settings.h"
-#include "settings/tests/registry_tree.h"
-#include "settings/tests/settings_fields.h"
+#include "settings/tests/settings_fixture.h"
 
 namespace vz {
 namespace {
 
 using namespace vz::test;
+using Step = std::function<void(MemoryRegistry&)>;
+using R = MemoryRegistry;
+constexpr SystemVersion kWindows95Before4{kPlatformWindows95, 3};
+const std::string kOldSet = "System\\ControlSet001";
+const std::string kServices = kCcs + "\\Services\\";
+const std::string kNet = kServices + "Class\\Net\\000";
 
-constexpr SystemVersion kNt{kPlatformWindowsNt, 4};
-constexpr SystemVersion kWindows95{kPlatformWindows95, 4};
-const std::string kCcs = "System\\CurrentControlSet";
-const std::string kNtKey = kCcs + "\\Services\\davuziro1\\Parameters";
-const std::string k95Key = kCcs + "\\Services\\Class\\Net\\0000";
+// Steps that build a tree; the in-memory registry lists sub-keys in the order they were made.
+Step Nt(const std::string& set, const char* service, const char* tag) {
+    return [=](R& r) { AddNtAdapter(r, set, service, tag); };
+}
+Step Windows95(const std::string& set, const char* instance, const char* tag) {
+    return [=](R& r) { AddWindows95Adapter(r, set, instance, tag); };
+}
+Step Put(const std::string& path, const char* name, const TestValue& value) {
+    return [=](R& r) { PutValue(r, path, name, value); };
+}
+Step Fail(void (R::*failure)(const std::string&, RegistryResult), const std::string& path) {
+    return [=](R& r) { (r.*failure)(path, kRegistryAccessDenied); };
+}
 
-struct LoadCase {
+struct WalkCase {
     const char* name;
     SystemVersion version;
     SettingsReader reader;
-    std::vector<std::pair<std::string, TestValue>> stored;
-    std::function<void(Fields&)> before;    // the record before Load
-    std::function<void(Fields&)> expected;  // applied to the record before Load
+    const char* expectedTag;  // null: nothing is found
+    std::vector<Step> tree;
 };
 
-void PrintTo(const LoadCase& c, std::ostream* os) {
-    *os << c.name;
+template <class... Steps>
+std::vector<Step> Tree(Steps... steps) {
+    return {steps...};
 }
 
-void Same(Fields&) {}
+const WalkCase kWalkCases[] = {
+    {"NtFirstBelowCurrentControlSetWins", kNt, kTool, "first",
+     Tree(Nt(kOldSet, "davuziro1", "old"), Nt(kCcs, "davuziro2", "first"),
+          Nt(kCcs, "davuziro1", "second"))},
+    {"NtMarkersStaySetAcrossBranches", kNt, kTool, "enum",
+     Tree(Put(kOldSet + "\\Services\\davuziro1\\Parameters", "Master_Name", Sz("node")),
+          Put(kCcs + "\\Enum\\Net", "Master_Name", Sz("node")),
+          Put(kCcs + "\\Enum\\Net", "Tag", Sz("enum")))},
+    {"NtMasterTextStandsForTheServiceKeys", kNt, kTool, "later",
+     Tree(Put(kServices + "Other", "Master_Name", Sz("MY MASTER")),
+          Put(kServices + "Later", "Master_Name", Sz("node")),
+          Put(kServices + "Later", "Tag", Sz("later")))},
+    // Names compare case-sensitively, and a value too long to read is no adapter's.
+    {"NtLookalikes", kNt, kTool, nullptr,
+     Tree(Put(kServices + "DAVUZIRO1\\Parameters", "Master_Name", Sz("node")),
+          Put(kServices + "davuziro2\\parameters", "Master_Name", Sz("node")),
+          Put(kServices + "davuziro3\\Parameters", "Master_Name", Sz(std::string(100, 'Q'))))},
+    {"Windows95BeforeVersion4UsesTheNtLayout", kWindows95Before4, kTool, "nt",
+     Tree(Nt(kCcs, "davuziro1", "nt"))},
+    {"Windows95FirstBelowCurrentControlSetWins", kWindows95, kTool, "first",
+     Tree(Windows95(kOldSet, "0000", "old"), Windows95(kCcs, "0001", "first"),
+          Windows95(kCcs, "0000", "second"))},
+    {"Windows95ExactValueOnlyEvenWithoutNul", kWindows95, kTool, "exact",
+     Tree(Put(kNet + "0", "DeviceVxDs", Sz("RIDEDE95.SYS")),
+          Put(kNet + "1", "DeviceVxDs", Sz("ridede95.sys,ndis2.vxd")),
+          Put(kNet + "2", "DeviceVxDs", Binary({'r', 'i', 'd', 'e', 'd', 'e'})),
+          Put(kNet + "3", "DeviceVxDs", SzSized("ridede95.sys", 12)),
+          Put(kNet + "3", "Tag", Sz("exact")))},
+    {"ToolWalksPastKeysItCannotReach", kWindows95, kTool, "95",
+     Tree(Fail(&R::FailEnumerate, kOldSet), Fail(&R::FailOpen, kCcs + "\\Control"),
+          Fail(&R::FailQueryInfo, kServices + "Tcpip"), Windows95(kCcs, "0000", "95"))},
+    {"MonitorFindsNothingOnNtAndIgnoresKeyNames", kNt, kMonitor, nullptr,
+     Tree(Nt(kCcs, "davuziro1", "nt"), Put(kServices + "vnetsup", "DeviceVxDs", Sz("vnetsup")))},
+    {"MonitorTakesTheValueAnywhere", kWindows95, kMonitor, "old",
+     Tree(Windows95(kOldSet, "0000", "old"))},
+    {"MonitorStopsAtKeyThatWillNotOpen", kWindows95, kMonitor, nullptr,
+     Tree(Fail(&R::FailOpen, kCcs + "\\Control"), Windows95(kCcs, "0000", "95"))},
+    {"MonitorStopsAtKeyThatWillNotList", kWindows95, kMonitor, nullptr,
+     Tree(Fail(&R::FailEnumerate, kCcs + "\\Control"), Windows95(kCcs, "0000", "95"))},
+};
 
-// The tool's reader sets both time-out fields to 0 when they are missing.
-Fields ToolLoaded() {
-    Fields f;
-    f.Inactivity_Sec = 0;
-    return f;
+class FindAdapterKeyTest : public testing::TestWithParam<WalkCase> {};
+
+// Walks through Load, which keeps the key found open for later writes and closes every other.
+TEST_P(FindAdapterKeyTest, FindsTheExpectedKeyAndClosesTheRest) {
+    const WalkCase& c = GetParam();
+    MemoryRegistry registry;
+    // What every installation has around the adapter, in the order a registry lists it.
+    PutValue(registry, kOldSet + "\\Control", "CurrentUser", Sz("USERNAME"));
+    PutValue(registry, kCcs + "\\Control\\Session Manager", "BootExecute", Sz("autocheck"));
+    PutValue(registry, kServices + "Tcpip\\Parameters", "Hostname", Sz("station"));
+    for (const Step& step : c.tree) {
+        step(registry);
+    }
+    {
+        AdapterSettings settings(registry, c.version);
+        settings.Load(c.reader);
+        bool found = settings.AdapterKey() != kNoRegistryKey;
+        ASSERT_EQ(found, c.expectedTag != nullptr);
+        EXPECT_EQ(registry.OpenKeyCount(), found ? 1u : 0u);
+        if (found) {
+            EXPECT_EQ(GetValue(registry, settings.AdapterKey(), "Tag"), Sz(c.expectedTag));
+        }
+    }
+    EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Layouts, FindAdapterKeyTest, testing::ValuesIn(kWalkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FindAdapterKeyTest, ANewWalkReplacesTheHeldKey) {
+    MemoryRegistry registry;
+    AddAdapter(registry, kWindows95);
+    AdapterSettings settings(registry, kWindows95);
+    settings.Load();
+    settings.Load();
+    EXPECT_EQ(registry.OpenKeyCount(), 1u);
+    registry.FailQueryInfo("System", kRegistryAccessDenied);
+    settings.Load();
+    EXPECT_EQ(settings.AdapterKey(), kNoRegistryKey);
+    EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
+
+using S = AdapterSettings;
+using Stored = std::vector<std::pair<std::string, TestValue>>;
+
+std::pair<std::string, TestValue> Value(const char* name, const TestValue& value) {
+    return {name, value};
+}
+template <class... Values>
+Stored With(const Values&... values) {
+    return {values...};
+}
+
+// The tool's reader runs on NT, the monitor's on Windows 95, where it finds the adapter.
+struct LoadCase {
+    const char* name;
+    SettingsReader reader;
+    Stored stored;         // in the adapter's key
+    void (*before)(S&);    // the record before Load; null keeps the defaults
+    const char* expected;  // Describe() of the record after Load
+};
 
 const LoadCase kLoadCases[] = {
-    {"ChannelAsText",
-     kNt,
-     SettingsReader::kTool,
-     {{"Channel", Sz("12")}},
-     Same,
-     [](Fields& f) { f.Channel = 12; }},
-    {"ChannelAsDword",
-     kNt,
-     SettingsReader::kTool,
-     {{"Channel", Dword(12)}},
-     Same,
-     [](Fields& f) { f.Channel = 12; }},
-    {"ChannelAsTheToolStoresIt",
-     kWindows95,
-     SettingsReader::kTool,
-     {{"Channel", SzSized("12", 5)}},
-     Same,
-     [](Fields& f) { f.Channel = 12; }},
-    {"TextWithoutNul",
-     kNt,
-     SettingsReader::kTool,
-     {{"Subchannel", SzSized("7", 1)}},
-     Same,
-     [](Fields& f) { f.Subchannel = 7; }},
-    {"LeadingDigits",
-     kNt,
-     SettingsReader::kTool,
-     {{"Domain", Sz("3 (lab)")}},
-     Same,
-     [](Fields& f) { f.Domain = 3; }},
-    {"StationTypeMaster",
-     kNt,
-     SettingsReader::kTool,
-     {{"Station_Type", Sz("2")}},
-     Same,
-     [](Fields& f) {
-         f.Station_Type = 2;
-         f.StationIsNotStation = 1;
-     }},
-    {"StationTypeMissingMeansStation",
-     kNt,
-     SettingsReader::kTool,
-     {},
-     [](Fields& f) {
-         f.Station_Type = 2;
-         f.StationIsNotStation = 1;
-     },
-     [](Fields& f) {
-         f.Station_Type = 0;
-         f.StationIsNotStation = 0;
-     }},
-    {"CardTypePcmcia",
-     kNt,
-     SettingsReader::kTool,
-     {{"CardType", Sz("PCMCIA")}},
-     Same,
-     [](Fields& f) { f.IsPcCard = 1; }},
-    {"CardTypeLowerCase",
-     kNt,
-     SettingsReader::kTool,
-     {{"CardType", Sz("pcmcia")}},
-     [](Fields& f) { f.IsPcCard = 1; },
-     [](Fields& f) { f.IsPcCard = 0; }},
-    {"CardTypeTwo",
-     kNt,
-     SettingsReader::kTool,
-     {{"CardType", Sz("2")}},
-     Same,
-     [](Fields& f) { f.IsPcCard = 1; }},
-    {"CardTypeDword",
-     kNt,
-     SettingsReader::kTool,
-     {{"CardType", Dword(1)}},
-     Same,
-     [](Fields& f) { f.IsPcCard = 1; }},
-    {"CardTypeMissing",
-     kNt,
-     SettingsReader::kTool,
-     {},
-     [](Fields& f) { f.IsPcCard = 1; },
-     [](Fields& f) { f.IsPcCard = 0; }},
-    {"InactivityValues",
-     kNt,
-     SettingsReader::kTool,
-     {{"Inactivity_Sec", Sz("30")}, {"Inactivity_Min", Dword(2)}},
-     Same,
-     [](Fields& f) {
-         f.Inactivity_Sec = 30;
-         f.Inactivity_Min = 2;
-     }},
-    {"MasterName",
-     kNt,
-     SettingsReader::kTool,
-     {{"Master_Name", Sz("CORP-AP")}},
-     Same,
-     [](Fields& f) { f.Master_Name = "CORP-AP"; }},
-    {"MasterNameCutToTheCardsField",
-     kNt,
-     SettingsReader::kTool,
-     {{"Master_Name", Sz("ABCDEFGHIJKLMNOP")}},
-     Same,
-     [](Fields& f) { f.Master_Name = "ABCDEFGHIJK"; }},
-    {"MasterNameFillingTheBufferWithoutNul",
-     kNt,
-     SettingsReader::kTool,
-     {{"Master_Name", SzSized(std::string(80, 'Q'), 80)}},
-     Same,
-     [](Fields& f) { f.Master_Name = std::string(11, 'Q'); }},
-    {"NumberTooLongForItsBuffer",
-     kNt,
-     SettingsReader::kTool,
-     {{"Channel", Sz(std::string(40, '1'))}},
-     Same,
-     Same},
-    {"DwordOfWrongSize",
-     kNt,
-     SettingsReader::kTool,
-     {{"Channel", TestValue{kRegDword, {12, 0}}}},
-     Same,
-     Same},
-    {"NumberOfAnotherType",
-     kNt,
-     SettingsReader::kTool,
-     {{"Channel", Binary({12, 0, 0, 0})}},
-     Same,
-     Same},
-    {"TextWithoutDigits", kNt, SettingsReader::kTool, {{"Channel", Sz("abc")}}, Same, Same},
-    {"NumberBeyondInt", kNt, SettingsReader::kTool, {{"Domain", Sz("99999999999")}}, Same, Same},
-    {"PeerToPeerOff",
-     kNt,
-     SettingsReader::kTool,
-     {{"Peer_to_Peer", Sz("0")}},
-     Same,
-     [](Fields& f) { f.Peer_to_Peer = 0; }},
-    {"PeerToPeerAnyNonZero",
-     kNt,
-     SettingsReader::kTool,
-     {{"Peer_to_Peer", Dword(5)}},
-     [](Fields& f) { f.Peer_to_Peer = 0; },
-     [](Fields& f) { f.Peer_to_Peer = 1; }},
-    {"PeerToPeerOfAnotherTypeKeepsItsValue",
-     kNt,
-     SettingsReader::kTool,
-     {{"Peer_to_Peer", Binary({1})}},
-     [](Fields& f) { f.Peer_to_Peer = 0; },
-     Same},
-    {"Windows95Values",
-     kWindows95,
-     SettingsReader::kTool,
-     {{"Station_Type", Sz("1")},
-      {"Master_Name", Sz("LAB")},
-      {"Mac_Optimize", Sz("0")},
-      {"Roam_Config", Sz("2")},
-      {"Domain", Sz("15")}},
-     Same,
-     [](Fields& f) {
-         f.Station_Type = 1;
-         f.StationIsNotStation = 1;
-         f.Master_Name = "LAB";
-         f.Mac_Optimize = 0;
-         f.Roam_Config = 2;
-         f.Domain = 15;
-     }},
-    {"MonitorPcCardReadsTheTimeOut",
-     kWindows95,
-     SettingsReader::kMonitor,
-     {{"CardType", Sz("PCMCIA")}, {"Inactivity_Min", Sz("3")}, {"Channel", Sz("4")}},
-     [](Fields& f) { f.Inactivity_Sec = 0; },
-     [](Fields& f) {
-         f.IsPcCard = 1;
-         f.Inactivity_Sec = 6;
-         f.Inactivity_Min = 3;
-         f.Channel = 4;
-     }},
-    {"MonitorTakesTextOnly",
-     kWindows95,
-     SettingsReader::kMonitor,
-     {{"Channel", Dword(12)}, {"CardType", Dword(1)}},
-     Same,
-     Same},
-    {"MonitorCardTypeTwoIsNoPcCard",
-     kWindows95,
-     SettingsReader::kMonitor,
-     {{"CardType", Sz("2")}, {"Inactivity_Sec", Sz("30")}},
-     [](Fields& f) { f.IsPcCard = 1; },
-     [](Fields& f) { f.IsPcCard = 0; }},
-    {"MonitorHasNoDefaultsButTheStationType",
-     kWindows95,
-     SettingsReader::kMonitor,
-     {},
-     [](Fields& f) {
-         f.Channel = 7;
-         f.Inactivity_Min = 9;
-         f.IsPcCard = 1;
-         f.Station_Type = 2;
-         f.StationIsNotStation = 1;
-     },
-     [](Fields& f) {
-         f.Station_Type = 0;
-         f.StationIsNotStation = 0;
-     }},
-    {"MonitorFindsNothingOnNt", kNt, SettingsReader::kMonitor, {{"Channel", Sz("12")}}, Same, Same},
+    {"ToolTakesTextAndDwords", kTool,
+     With(Value("Channel", SzSized("12", 5)), Value("Subchannel", Dword(3)),
+          Value("Domain", Sz(" +3 (lab)")), Value("Mac_Optimize", SzSized("0", 1)),
+          Value("Roam_Config", Sz("2")), Value("Station_Type", Sz("2")), Value("CardType", Sz("2")),
+          Value("Master_Name", Sz("CORP-AP")), Value("Inactivity_Sec", Sz("30")),
+          Value("Inactivity_Min", Dword(2)), Value("Peer_to_Peer", Dword(5))),
+     [](S& s) { s.Peer_to_Peer = 0; },
+     "Mac_Optimize=0 StationIsNotStation=1 Station_Type=2 IsPcCard=1 Master_Name=CORP-AP "
+     "Channel=12 Subchannel=3 Domain=3 Roam_Config=2 Inactivity_Sec=30 Inactivity_Min=2"},
+    // Too long for the number's buffer, no digits, beyond int32, a DWORD of the wrong size, other
+    // types: each keeps the record's value, and none counts as missing.
+    {"ToolSkipsWhatItCannotTake", kTool,
+     With(Value("Channel", SzSized("12", 40)), Value("Inactivity_Sec", SzSized("30", 20)),
+          Value("Roam_Config", Sz("abc")), Value("Mac_Optimize", Sz("2147483648")),
+          Value("Subchannel", TestValue{kRegDword, {12, 0}}),
+          Value("Domain", Binary({12, 0, 0, 0})), Value("Peer_to_Peer", Binary({0, 0, 0, 0})),
+          Value("Station_Type", Binary({0})), Value("CardType", Binary({0})),
+          Value("Master_Name", Dword(1))),
+     [](S& s) { s.Station_Type = s.StationIsNotStation = s.IsPcCard = 1; },
+     "StationIsNotStation=1 Station_Type=1 IsPcCard=1"},
+    {"ToolDefaultsWhatIsMissing", kTool, With(),
+     [](S& s) { s.Station_Type = s.StationIsNotStation = s.IsPcCard = s.Inactivity_Min = 1; },
+     "Inactivity_Sec=0"},
+    {"CardTypeLowerCase", kTool, With(Value("CardType", Sz("pcmcia"))),
+     [](S& s) { s.IsPcCard = 1; }, "Inactivity_Sec=0"},
+    {"CardTypeDword", kTool, With(Value("CardType", Dword(1))), nullptr,
+     "IsPcCard=1 Inactivity_Sec=0"},
+    {"MasterNameFillingTheBufferWithoutNul", kTool,
+     With(Value("Master_Name", SzSized(std::string(80, 'Q'), 80))), nullptr,
+     "Master_Name=QQQQQQQQQQQ Inactivity_Sec=0"},
+    {"MonitorPcCardReadsTheTimeOut", kMonitor,
+     With(Value("CardType", Sz("PCMCIA")), Value("Inactivity_Min", Sz("3")),
+          Value("Peer_to_Peer", Sz("0"))),
+     [](S& s) { s.Inactivity_Sec = 0; }, "IsPcCard=1 Inactivity_Min=3 Peer_to_Peer=0"},
+    {"MonitorTakesTextOnly", kMonitor,
+     With(Value("Channel", Dword(12)), Value("CardType", Dword(1))), nullptr, ""},
+    {"MonitorCardTypeTwoIsNoPcCard", kMonitor,
+     With(Value("CardType", Sz("2")), Value("Inactivity_Sec", Sz("9"))),
+     [](S& s) { s.IsPcCard = 1; }, ""},
+    {"MonitorDefaultsOnlyTheStationType", kMonitor, With(),
+     [](S& s) { s.Station_Type = s.StationIsNotStation = s.IsPcCard = s.Inactivity_Min = 1; },
+     "IsPcCard=1 Inactivity_Min=1"},
 };
 
 class LoadTest : public testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadTest, FillsTheRecord) {
     const LoadCase& c = GetParam();
-    bool windows95 = c.version.IsWindows95Family();
+    SystemVersion version = c.reader == kTool ? kNt : kWindows95;
     MemoryRegistry registry;
-    if (windows95) {
-        AddWindows95Adapter(registry, kCcs, "0000", "adapter");
-    } else {
-        AddNtAdapter(registry, kCcs, "davuziro1", "adapter");
-    }
+    AddAdapter(registry, version);
     for (const auto& [name, value] : c.stored) {
-        PutValue(registry, windows95 ? k95Key : kNtKey, name, value);
+        PutValue(registry, AdapterPath(version), name, value);
     }
-    bool monitorOnNt = c.reader == SettingsReader::kMonitor && !windows95;
-    Fields expected = c.reader == SettingsReader::kTool ? ToolLoaded() : Fields{};
-    Fields start;
-    c.before(start);
-    c.before(expected);
-    c.expected(expected);
-    {
-        AdapterSettings settings(registry, c.version);
-        Apply(start, settings);
-        settings.Load(c.reader);
-        EXPECT_EQ(FieldsOf(settings), monitorOnNt ? start : expected);
-        EXPECT_EQ(registry.OpenKeyCount(), monitorOnNt ? 0u : 1u);
+    AdapterSettings settings(registry, version);
+    if (c.before) {
+        c.before(settings);
     }
-    EXPECT_EQ(registry.OpenKeyCount(), 0u);
+    settings.Load(c.reader);
+    EXPECT_EQ(Describe(settings), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, LoadTest, testing::ValuesIn(kLoadCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LoadFailureTest, NoAdapterKeyKeepsEveryDefault) {
-    MemoryRegistry registry;
-    PutValue(registry, kCcs + "\\Services\\Tcpip\\Parameters", "Hostname", Sz("station"));
-    AdapterSettings settings(registry, kNt);
-    settings.Load();
-    EXPECT_EQ(FieldsOf(settings), Fields{});
-    EXPECT_EQ(registry.OpenKeyCount(), 0u);
-}
-
-TEST(LoadFailureTest, MasterNameTooLongToReadHidesTheNtKey) {
-    MemoryRegistry registry;
-    AddNtAdapter(registry, kCcs, "davuziro1", "adapter");
-    PutValue(registry, kNtKey, "Master_Name", Sz(std::string(100, 'Q')));
-    PutValue(registry, kNtKey, "Channel", Sz("9"));
-    AdapterSettings settings(registry, kNt);
-    settings.Load();
-    EXPECT_EQ(FieldsOf(settings), Fields{});
-}
-
-TEST(LoadFailureTest, UnreadableSystemKey) {
-    MemoryRegistry registry;
-    AddNtAdapter(registry, kCcs, "davuziro1", "adapter");
-    PutValue(registry, kNtKey, "Channel", Sz("9"));
-    registry.FailOpen("System", kRegistryAccessDenied);
-    AdapterSettings settings(registry, kNt);
-    settings.Load();
-    EXPECT_EQ(FieldsOf(settings), Fields{});
-    EXPECT_EQ(registry.OpenKeyCount(), 0u);
-}
 
 }  // namespace
 }  // namespace vz

@@ -6,38 +6,24 @@
 
 namespace vz::test {
 
-std::string TestValue::Text() const {
-    std::string text(data.begin(), data.end());
-    return text.substr(0, text.find('\0'));
-}
-
-TestValue Sz(const std::string& text) {
-    return SzSized(text, static_cast<uint32_t>(text.size()) + 1);
-}
-
 TestValue SzSized(const std::string& text, uint32_t size) {
     TestValue value{kRegSz, std::vector<uint8_t>(size, 0)};
     std::memcpy(value.data.data(), text.data(), std::min<size_t>(size, text.size()));
     return value;
 }
 
+TestValue Sz(const std::string& text) {
+    return SzSized(text, static_cast<uint32_t>(text.size()) + 1);
+}
+
 TestValue Dword(uint32_t value) {
-    return TestValue{kRegDword,
-                     {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                      static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)}};
+    return {kRegDword,
+            {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)}};
 }
 
 TestValue Binary(std::vector<uint8_t> data) {
-    return TestValue{kRegBinary, std::move(data)};
-}
-
-void PutKey(Registry& registry, const std::string& path) {
-    RegistryKey key = kNoRegistryKey;
-    if (registry.CreateKey(kRegistryLocalMachine, path.c_str(), kKeyAllAccess, &key) !=
-        kRegistryOk) {
-        throw std::runtime_error("cannot create " + path);
-    }
-    registry.CloseKey(key);
+    return {kRegBinary, std::move(data)};
 }
 
 void PutValue(Registry& registry, const std::string& path, const std::string& name,
@@ -47,19 +33,14 @@ void PutValue(Registry& registry, const std::string& path, const std::string& na
             kRegistryOk ||
         registry.SetValue(key, name.c_str(), value.type, value.data.data(),
                           static_cast<uint32_t>(value.data.size())) != kRegistryOk) {
-        registry.CloseKey(key);
         throw std::runtime_error("cannot set " + path + " " + name);
     }
     registry.CloseKey(key);
 }
 
 std::optional<TestValue> GetValue(Registry& registry, RegistryKey key, const std::string& name) {
-    TestValue value;
-    uint32_t size = 0;
-    if (registry.QueryValue(key, name.c_str(), &value.type, nullptr, &size) != kRegistryOk) {
-        return std::nullopt;
-    }
-    value.data.resize(size);
+    TestValue value{kRegNone, std::vector<uint8_t>(1024)};  // far more than any test value
+    uint32_t size = static_cast<uint32_t>(value.data.size());
     if (registry.QueryValue(key, name.c_str(), &value.type, value.data.data(), &size) !=
         kRegistryOk) {
         return std::nullopt;
@@ -79,27 +60,17 @@ std::optional<TestValue> GetValue(Registry& registry, const std::string& path,
     return value;
 }
 
-bool KeyExists(Registry& registry, const std::string& path) {
-    RegistryKey key = kNoRegistryKey;
-    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyRead, &key) != kRegistryOk) {
-        return false;
-    }
-    registry.CloseKey(key);
-    return true;
-}
-
 void DeleteTree(Registry& registry, const std::string& path) {
     RegistryKey key = kNoRegistryKey;
-    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyAllAccess, &key) != kRegistryOk) {
-        return;
-    }
     std::vector<std::string> children;
     char name[256];
-    for (uint32_t index = 0; registry.EnumKey(key, index, name, sizeof name) == kRegistryOk;
-         ++index) {
-        children.emplace_back(name);
+    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyRead, &key) == kRegistryOk) {
+        while (registry.EnumKey(key, static_cast<uint32_t>(children.size()), name, sizeof name) ==
+               kRegistryOk) {
+            children.emplace_back(name);
+        }
+        registry.CloseKey(key);
     }
-    registry.CloseKey(key);
     for (const std::string& child : children) {
         DeleteTree(registry, path + "\\" + child);
     }
@@ -113,7 +84,7 @@ void AddNtAdapter(Registry& registry, const std::string& controlSet, const std::
     PutValue(registry, serviceKey + "\\Parameters", "Master_Name", Sz("MASTER"));
     PutValue(registry, serviceKey + "\\Parameters", "Route", Sz("1"));
     PutValue(registry, serviceKey + "\\Parameters", "Tag", Sz(tag));
-    PutKey(registry, serviceKey + "\\Enum");
+    PutValue(registry, serviceKey + "\\Enum", "Count", Dword(1));
 }
 
 void AddWindows95Adapter(Registry& registry, const std::string& controlSet,
