@@ -16,7 +16,6 @@
 namespace vz {
 
 constexpr int kHelpContextMain = 102;
-constexpr int kInitialPacketSize = 1500;
 
 struct ToolContext {
     ToolContext(Driver& driver, Registry& registry, Shell& shell, Clock& clock,
@@ -30,7 +29,6 @@ struct ToolContext {
     SystemVersion version;
 
     int helpContext = kHelpContextMain;
-    int rememberedPacketSize = kInitialPacketSize;
 
     // Opens a text file for reading; null when it cannot be opened. Tests hand in their own.
     std::function<std::unique_ptr<std::istream>(const std::string& path)> openTextFile;
