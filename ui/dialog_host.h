@@ -144,7 +144,8 @@ class DialogHost {
     virtual void MakeAcceleratorTarget() = 0;
 
     // --- Messages inside long waits.
-    // Removes one waiting mouse message of this window and dispatches it; false when none waits.
+    // Removes one mouse message waiting for any window of this thread (a sub-dialog waiting on
+    // the card keeps its own clicks alive this way) and dispatches it; false when none waits.
     virtual bool PumpMouseMessage() = 0;
     // One round of a dwell: a waiting mouse message, or else a waiting paint, of this window is
     // removed and dispatched, with `listener` told around it. A waiting key-down stays queued for

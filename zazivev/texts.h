@@ -25,4 +25,12 @@ inline constexpr char kDriverRefusedText[] =
 
 inline constexpr char kChangeDomainPrompt[] = "Update to Domain %d?";
 
+// Configuration.
+
+// The Master list.
+
+// The site survey and the directed link test.
+
+// Snoop.
+
 }  // namespace vz::texts

@@ -552,9 +552,17 @@ void HeadlessHost::MakeAcceleratorTarget() {
 // --- Pumps
 
 bool HeadlessHost::PumpMouseMessage() {
-    if (mouse_.empty()) {
-        return false;
+    // The thread's queue: this window's input first, then any other open window's.
+    HeadlessHost* source = mouse_.empty() ? nullptr : this;
+    for (const auto& host : ui_.hosts_) {
+        if (source == nullptr && !host->destroyed_ && !host->mouse_.empty()) {
+            source = host.get();
+        }
     }
+    return source != nullptr && source->DispatchQueuedMouse();
+}
+
+bool HeadlessHost::DispatchQueuedMouse() {
     std::function<void()> effect = std::move(mouse_.front());
     mouse_.pop_front();
     Log("pump mouse");
@@ -567,7 +575,7 @@ bool HeadlessHost::PumpMouseMessage() {
 int HeadlessHost::PumpDwellMessages(PumpListener& listener) {
     if (!mouse_.empty()) {
         listener.BeforeDispatch(PumpListener::Kind::kMouse);
-        PumpMouseMessage();
+        DispatchQueuedMouse();
         listener.AfterDispatch(PumpListener::Kind::kMouse);
     } else if (paintPending_) {
         listener.BeforeDispatch(PumpListener::Kind::kPaint);

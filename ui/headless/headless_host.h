@@ -187,6 +187,8 @@ class HeadlessHost : public DialogHost {
         }
     }
     void AfterUserAction();
+    // Removes the first mouse message of this window's queue and runs its effect.
+    bool DispatchQueuedMouse();
 
     HeadlessUi& ui_;
     Dialog* dialog_;

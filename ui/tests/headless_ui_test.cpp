@@ -297,6 +297,29 @@ TEST_F(HeadlessUiTest, DwellPumpTakesMouseBeforePaintAndLeavesKeysQueued) {
     EXPECT_FALSE(host.PumpMouseMessage());
 }
 
+TEST_F(HeadlessUiTest, MousePumpServesTheWholeThreadButTheDwellOnlyItsWindow) {
+    ProbeDialog main(100);
+    HeadlessHost& host = ui.Open(main);
+    bool childClicked = false;
+    main.onCommand = [&](int, int) {
+        ProbeDialog child(200);
+        child.onInit = [&] {
+            HeadlessHost& childHost = *ui.FindOpen(200);
+            childHost.QueueMouse([&] { childClicked = true; });
+            PumpListener listener;
+            EXPECT_EQ(host.PumpDwellMessages(listener), 0);
+            EXPECT_FALSE(childClicked);
+            // A wait on the card started from the owner still serves the child's clicks.
+            EXPECT_TRUE(host.PumpMouseMessage());
+            EXPECT_TRUE(childClicked);
+            childHost.EndDialog(kIdOk);
+        };
+        main.Host()->RunModal(child);
+    };
+    ASSERT_TRUE(host.Click(1000));
+    EXPECT_TRUE(childClicked);
+}
+
 TEST_F(HeadlessUiTest, ModelessWindowsCloseWithTheirObjectOrTheirOwner) {
     ProbeDialog main(102);
     HeadlessHost& host = ui.Open(main);

@@ -625,7 +625,7 @@ void Win32DialogHost::MakeAcceleratorTarget() {
 
 bool Win32DialogHost::PumpMouseMessage() {
     MSG msg;
-    if (!PeekMessageA(&msg, window_, kWmMouseFirst, kWmMouseLast, PM_REMOVE)) {
+    if (!PeekMessageA(&msg, nullptr, kWmMouseFirst, kWmMouseLast, PM_REMOVE)) {
         return false;
     }
     DispatchMessageA(&msg);

@@ -29,6 +29,8 @@ struct ToolContext {
     SystemVersion version;
 
     int helpContext = kHelpContextMain;
+    // The directed link test's ping size, kept from one test to the next for the whole run.
+    int rememberedPacketSize = 1500;
 
     // Opens a text file for reading; null when it cannot be opened. Tests hand in their own.
     std::function<std::unique_ptr<std::istream>(const std::string& path)> openTextFile;

@@ -44,7 +44,7 @@
 #define IDC_HELP_LIST 1037
 #define IDC_CHANGE_DOMAIN_PROMPT 1135
 
-// Accelerator commands: the controls of the Master list and Configuration dialogs they stand for
+// Configuration dialog; its accelerator commands are the ids of the controls they stand for
 #define IDC_CONFIG_STATION_TYPE 1101
 #define IDC_CONFIG_MASTER_NAME 1108
 #define IDC_CONFIG_CHANNEL 1110
@@ -54,4 +54,10 @@
 #define IDC_CONFIG_ROAM_CONFIG 1114
 #define IDC_CONFIG_INACTIVITY_SEC 1115
 #define IDC_CONFIG_INACTIVITY_MIN 1117
+
+// Master list; Alt+D is the domain list's id
 #define IDC_MASTERS_DOMAIN 1130
+
+// Site survey and directed link test
+
+// Snoop

@@ -96,26 +96,10 @@ void MainDialog::OnCommand(int id, int code) {
 }
 
 void MainDialog::OpenSubDialog(int buttonId) {
-    static const struct {
-        int button;
-        int templateId;
-    } kSubDialogs[] = {
-        {IDC_MAIN_MASTERS, IDD_MASTER_LIST},
-        {IDC_MAIN_SITE_SURVEY, IDD_SITE_SURVEY},
-        {IDC_MAIN_SNOOP, IDD_SNOOP},
-        {IDC_MAIN_CONFIGURATION, IDD_CONFIGURATION},
-    };
-    int templateId = 0;
-    for (const auto& entry : kSubDialogs) {
-        if (entry.button == buttonId)
-            templateId = entry.templateId;
-    }
     DialogHost& host = *Host();
-    // The tools still to be built open as empty frames of their own windows.
-    Dialog subDialog(templateId);
     focusTarget = buttonId;
     context_.helpContext = buttonId;
-    host.RunModal(subDialog);
+    RunSubDialog(buttonId);
     context_.helpContext = kHelpContextMain;
 
     host.CaptureWithWaitCursor();
@@ -125,6 +109,34 @@ void MainDialog::OpenSubDialog(int buttonId) {
     }
     timerId_ = host.SetTimer(kCheckTimer, kFirstCheckMs);
     host.ReleaseWithArrowCursor();
+}
+
+void MainDialog::RunSubDialog(int buttonId) {
+    DialogHost& host = *Host();
+    switch (buttonId) {
+        case IDC_MAIN_MASTERS: {
+            Dialog frame(IDD_MASTER_LIST);
+            host.RunModal(frame);
+            return;
+        }
+        case IDC_MAIN_SITE_SURVEY: {
+            Dialog frame(IDD_SITE_SURVEY);
+            host.RunModal(frame);
+            return;
+        }
+        case IDC_MAIN_SNOOP: {
+            Dialog frame(IDD_SNOOP);
+            host.RunModal(frame);
+            return;
+        }
+        case IDC_MAIN_CONFIGURATION: {
+            Dialog frame(IDD_CONFIGURATION);
+            host.RunModal(frame);
+            return;
+        }
+        default:
+            return;
+    }
 }
 
 void MainDialog::OnTimer(uint32_t id) {

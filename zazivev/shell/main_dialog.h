@@ -44,6 +44,7 @@ class MainDialog : public Dialog {
     void EndCheck();
     void RefuseDriver();
     void OpenSubDialog(int buttonId);
+    void RunSubDialog(int buttonId);
     void SetUpSystemMenu();
 
     ToolContext& context_;
