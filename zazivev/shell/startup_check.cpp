@@ -6,6 +6,7 @@
 #include "driver/card_text.h"
 #include "driver/request_block.h"
 #include "driver/status_queries.h"
+#include "program/card_status_texts.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
 #include "zazivev/config/message_dialogs.h"
@@ -105,11 +106,12 @@ void MainDialog::StartupCheck() {
                             FieldText(card.romVersion).c_str(), card.countryCode & 0x3F,
                             card.rssiMapMarker));
     if (synchronised != 0) {
-        AppendReport(FormatText(texts::kReportSynchronized, FieldText(card.masterAddress).c_str(),
+        AppendReport(FormatText(card_status_texts::kSynchronized,
+                                FieldText(card.masterAddress).c_str(),
                                 FieldText(card.masterName).c_str()));
         host.EnableItem(IDC_MAIN_SITE_SURVEY, true);
     } else {
-        AppendReport(texts::kReportNoMaster);
+        AppendReport(card_status_texts::kNoMaster);
     }
     host.EnableItem(IDC_MAIN_MASTERS, true);
     host.EnableItem(IDC_MAIN_SNOOP, true);
