@@ -31,7 +31,7 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
     if (utilityRunning_) {
         // Zazivev owns the card now: show what was last seen and leave the card alone.
         RestartTimer(kStaticPeriodMs);
-        UpdateTrayIcon(host.Window(), TrayMode::kUpdate, lastSyncState_);
+        UpdateTray(lastSyncState_);
         return;
     }
 
@@ -46,7 +46,7 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
             // and a fresh channel is tried again in ten seconds.
             host.KillTimer(kPollTimer);
             OpenDriver(context_.driver);
-            UpdateTrayIcon(host.Window(), TrayMode::kDelete, 0);
+            tray_.Delete(host.Window());
             const uint32_t id = host.SetTimer(kPollTimer, kBackOffMs);
             if (id != 0)
                 timerId_ = id;
@@ -69,11 +69,11 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
     const std::string masterName = FieldText(context_.driver.card.masterName);
     if (syncState != 0 && status == 0 && masterName != lastMasterName_)
         lastMasterName_ = masterName;
-    UpdateTrayIcon(host.Window(), TrayMode::kUpdate, syncState);
+    UpdateTray(syncState);
 }
 
 uint32_t StatusMonitorDialog::RetryWindowMs() const {
-    return settings.Station_Type == 1 ? kRetryWindowAlternateMasterMs : kRetryWindowMs;
+    return settings_.Station_Type == 1 ? kRetryWindowAlternateMasterMs : kRetryWindowMs;
 }
 
 int StatusMonitorDialog::QueryMasterNode(uint8_t& syncState) {

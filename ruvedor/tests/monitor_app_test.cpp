@@ -1,5 +1,6 @@
 // Start-up and end of the monitor: one copy per desktop, no driver, the window's buttons.
 #include "ruvedor/app/monitor_app.h"
+#include "ruvedor/monitor/monitor_error_dialog.h"
 #include "ruvedor/tests/monitor_fixture.h"
 
 namespace vz {

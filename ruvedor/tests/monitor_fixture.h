@@ -1,5 +1,5 @@
-// The monitor on a headless window system, an in-process emulated card behind a card slot the
-// test can empty, an in-memory registry and a recorded shell.
+// The monitor in the emulated world both programs' tests share, behind a card slot the test can
+// empty.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,17 +11,10 @@
 #include "driver/card_host.h"
 #include "driver/driver.h"
 #include "driver/request_block.h"
-#include "emulator/core/emulator.h"
-#include "emulator/core/emulator_device_io.h"
-#include "emulator/core/scenario_parser.h"
-#include "platform/fake/memory_registry.h"
-#include "platform/fake/recording_shell.h"
-#include "platform/fake/virtual_clock.h"
-#include "ruvedor/app/monitor_context.h"
+#include "program/tests/emulated_world.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "settings/tests/registry_tree.h"
-#include "ui/headless/headless_ui.h"
 
 namespace vz {
 
@@ -80,7 +73,7 @@ class CardSlot : public DeviceIo {
     DeviceIo& card_;
 };
 
-class MonitorTest : public ::testing::Test {
+class MonitorTest : public EmulatedWorldTest {
   protected:
     MonitorTest() {
         ui.DeclareTemplate(IDD_MONITOR,
@@ -95,16 +88,11 @@ class MonitorTest : public ::testing::Test {
 
     // Builds the world of `scenario` and the monitor around it, without opening its window.
     void Prepare(const std::string& scenario = kLobbyScenario) {
-        ScenarioError error;
-        world = Scenario();
-        ASSERT_TRUE(ParseScenario(scenario, world, error)) << error.Text();
-        emulator = std::make_unique<Emulator>(world, clock);
-        card = std::make_unique<EmulatorDeviceIo>(*emulator);
-        slot = std::make_unique<CardSlot>(*card);
-        driver = std::make_unique<Driver>(*slot, clock, cardHost, DriverVariant::kMonitor);
+        ASSERT_NO_FATAL_FAILURE(BuildWorld(scenario));
+        slot = std::make_unique<CardSlot>(*io);
+        WireDriver(*slot, cardHost, DriverVariant::kMonitor);
         driver->reportError = [this](int, const char* text) { diagnostics.push_back(text); };
-        context = std::make_unique<MonitorContext>(*driver, registry, shell, clock,
-                                                   slot->GetSystemVersion());
+        context = std::make_unique<ProgramContext>(Program());
         dialog = std::make_unique<StatusMonitorDialog>(*context);
     }
 
@@ -154,23 +142,21 @@ class MonitorTest : public ::testing::Test {
         return total;
     }
     std::string Information() { return window->GetItemText(IDC_MONITOR_INFORMATION); }
+    // The icon the tray shows, 0 when it holds no entry.
+    int TrayIconShown() const {
+        return shell.TrayIcons().empty() ? 0 : shell.TrayIcons().begin()->second.iconResourceId;
+    }
     void TrayMouse(uint32_t mouseMessage) {
-        window->FireUser(TRAY_CALLBACK_MESSAGE, dialog->TrayIconId(), mouseMessage);
+        const auto& icons = shell.TrayIcons();
+        window->FireUser(kTrayCallbackMessage, icons.empty() ? 0 : icons.begin()->second.iconId,
+                         mouseMessage);
     }
     void ToolStarts() { shell.AddWindow(kToolCaption, 0x7001); }
     void ToolEnds() { shell.RemoveWindow(0x7001); }
 
-    VirtualClock clock;
-    HeadlessUi ui{clock};
-    Scenario world;
-    std::unique_ptr<Emulator> emulator;
-    std::unique_ptr<EmulatorDeviceIo> card;
     std::unique_ptr<CardSlot> slot;
-    MemoryRegistry registry;
-    RecordingShell shell;
     NullCardHost cardHost;
-    std::unique_ptr<Driver> driver;
-    std::unique_ptr<MonitorContext> context;
+    std::unique_ptr<ProgramContext> context;
     std::unique_ptr<StatusMonitorDialog> dialog;
     HeadlessHost* window = nullptr;
     std::vector<std::string> diagnostics;

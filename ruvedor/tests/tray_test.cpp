@@ -82,7 +82,7 @@ TEST_F(TraySequence, TheCardIsNotQueriedWhileTheToolRuns) {
     const uint64_t before = AllRequests();
     ui.RunFor(60000);
     EXPECT_EQ(AllRequests(), before);
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::UtilityRunning);
+    EXPECT_EQ(TrayIconShown(), IDI_UTILITY_RUNNING);
 }
 
 struct LostCase {
@@ -116,8 +116,7 @@ TEST_P(LostEntry, ComesBack) {
     const TrayEntry& entry = shell.TrayIcons().begin()->second;
     EXPECT_EQ(entry.iconResourceId, c.icon);
     EXPECT_EQ(entry.tip, c.tip);
-    EXPECT_EQ(entry.callbackMessage, TRAY_CALLBACK_MESSAGE);
-    EXPECT_EQ(entry.iconId, dialog->TrayIconId());
+    EXPECT_EQ(entry.callbackMessage, kTrayCallbackMessage);
 
     // And the entry keeps following the link from there.
     ToolEnds();
@@ -151,7 +150,7 @@ TEST_F(TraySequence, RefusedDeleteKeepsTheEntryKnownUntilItGoes) {
     emulator->Control("fault fail cmd=3 status=-9");
     shell.QueueTrayResult(false);  // the back-off's delete
     ui.RunFor(1000);
-    EXPECT_NE(dialog->GetTrayState(), TrayState::NotShown);
+    EXPECT_NE(TrayIconShown(), 0);
     ui.RunFor(12000);
     EXPECT_EQ(shell.TrayIcons().size(), 1u);
 }
@@ -162,7 +161,7 @@ TEST_F(TraySequence, EveryCallCarriesTheRecordTheShellNeeds) {
     ui.RunFor(3000);
     emulator->Control("fault fail cmd=3 status=-9");
     ui.RunFor(1000);
-    static_assert(TRAY_CALLBACK_MESSAGE == 1124);
+    static_assert(kTrayCallbackMessage == 1124);
     ASSERT_GE(shell.TrayCalls().size(), 3u);
     for (const auto& call : shell.TrayCalls()) {
         const bool deletion = call.kind == RecordingShell::TrayCall::Kind::kDelete;
@@ -180,17 +179,17 @@ TEST_F(TraySequence, NoEntryIsAddedForTheTaskbarWhileTheDriverIsLost) {
     const size_t mark = TrayCallCount();
     window->FireUser(RecordingShell::kTaskbarCreatedMessage);
     EXPECT_TRUE(TrayCallsFrom(mark).empty());
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::NotShown);
+    EXPECT_EQ(TrayIconShown(), 0);
 }
 
 TEST_F(TraySequence, AFailedAddIsTriedAgainAtTheNextTick) {
     Prepare();
     shell.QueueTrayResult(false);  // the add of the first information text
     Open();
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::NotShown);
+    EXPECT_EQ(TrayIconShown(), 0);
     ui.RunFor(100);
     EXPECT_EQ(TrayCallsFrom(1), (std::vector<std::string>{Add(137, kLobbyTip)}));
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::LinkDark);
+    EXPECT_EQ(TrayIconShown(), IDI_LINK_DARK);
     ui.RunFor(1000);
     // The entry lives under the id it was added with.
     EXPECT_EQ(TrayCallsFrom(2),
