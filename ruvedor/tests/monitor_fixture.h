@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "driver/card_host.h"
-#include "driver/driver.h"
 #include "driver/request_block.h"
 #include "program/tests/emulated_world.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
+#include "ruvedor/res/strings.h"
 #include "settings/tests/registry_tree.h"
 
 namespace vz {
@@ -29,23 +29,19 @@ timing sync-ms=0 service-us=0
 seed 1
 )";
 
-// The same card on the Windows 95 family, where the monitor's settings reader finds the adapter.
-inline constexpr char kLobby95Scenario[] = R"(
-system win95 4
-device zeruve
-card address=00a0d41a2b3c driver="V1.2.4" rom="V1.49b " country=0
-config station=0 domain=3 roaming=0 security-id=""
-master 00a0d4010001 name="Lobby" domain=3 channel=5 subchannel=2 signal=-48
-timing sync-ms=0 service-us=0
-seed 1
-)";
-
-inline constexpr char kLobbyAddress[] = "00a0d4010001";
-inline constexpr char kToolCaption[] = "Vezurez Site Survey & Configuration Tool";
 inline constexpr char kLobbyTip[] = "Coverage: Normal.  Master Name: Lobby";
 inline constexpr char kOutOfRangeTip[] = "Out of Range of Master";
-inline constexpr uint32_t kRightButtonDown = 0x204;
-inline constexpr uint32_t kLeftDoubleClick = 0x203;
+inline constexpr char kSilenceLobby[] = "silence 00a0d4010001";
+inline constexpr char kUnsilenceLobby[] = "unsilence 00a0d4010001";
+
+// The same card on a Windows 95 family system of `version`, where the monitor's settings reader
+// finds the adapter.
+inline std::string OnWindows95(const char* version = "4") {
+    std::string scenario = kLobbyScenario;
+    scenario.replace(scenario.find("nt 4"), 4, std::string("win95 ") + version);
+    scenario.replace(scenario.find("davuziro 1"), 10, "zeruve");
+    return scenario;
+}
 
 // The emulated devices behind a slot: while it is empty no device opens.
 class CardSlot : public DeviceIo {
@@ -76,11 +72,10 @@ class CardSlot : public DeviceIo {
 class MonitorTest : public EmulatedWorldTest {
   protected:
     MonitorTest() {
-        ui.DeclareTemplate(IDD_MONITOR,
-                           {"Vezurez Status Monitor Information",
-                            {ControlSpec(IDC_MONITOR_INFORMATION),
-                             ControlSpec(kIdOk, ControlKind::kButton, "&Remove"),
-                             ControlSpec(IDC_MONITOR_HIDE, ControlKind::kButton, "&Hide")}});
+        ui.DeclareTemplate(IDD_MONITOR, {TEXT_MONITOR_CAPTION,
+                                         {ControlSpec(IDC_MONITOR_INFORMATION),
+                                          ControlSpec(kIdOk, ControlKind::kButton, "&Remove"),
+                                          ControlSpec(IDC_MONITOR_HIDE, ControlKind::kButton)}});
         ui.DeclareTemplate(IDD_MONITOR_ERROR, {"Error",
                                                {ControlSpec(IDC_MONITOR_ERROR_TEXT),
                                                 ControlSpec(kIdOk, ControlKind::kButton, "OK")}});
@@ -91,7 +86,6 @@ class MonitorTest : public EmulatedWorldTest {
         ASSERT_NO_FATAL_FAILURE(BuildWorld(scenario));
         slot = std::make_unique<CardSlot>(*io);
         WireDriver(*slot, cardHost, DriverVariant::kMonitor);
-        driver->reportError = [this](int, const char* text) { diagnostics.push_back(text); };
         context = std::make_unique<ProgramContext>(Program());
         dialog = std::make_unique<StatusMonitorDialog>(*context);
     }
@@ -100,7 +94,7 @@ class MonitorTest : public EmulatedWorldTest {
     void Start(const std::string& scenario = kLobbyScenario) {
         Prepare(scenario);
         Open();
-        ui.RunFor(100);
+        ui.RunFor(StatusMonitorDialog::kFirstTickMs);
     }
 
     void Open() { window = &ui.Open(*dialog); }
@@ -110,20 +104,20 @@ class MonitorTest : public EmulatedWorldTest {
         const std::string key = "System\\CurrentControlSet\\Services\\Class\\Net\\0000";
         test::AddWindows95Adapter(registry, "System\\CurrentControlSet", "0000", "adapter");
         test::PutValue(registry, key, "CardType", test::Sz(cardType));
-        if (stationType != nullptr)
+        if (stationType != nullptr) {
             test::PutValue(registry, key, "Station_Type", test::Sz(stationType));
+        }
     }
 
-    // The shell's tray calls from the `from`-th on, as "TrayModify 129 icon 137 flags 7 tip ...".
+    // The shell's tray calls from the `from`-th on, as "TrayModify 129 icon 137 tip ...".
     std::vector<std::string> TrayCallsFrom(size_t from) const {
+        static const char* const kNames[] = {"TrayAdd", "TrayModify", "TrayDelete"};
         std::vector<std::string> calls;
-        const auto& all = shell.TrayCalls();
-        for (size_t i = from; i < all.size(); ++i) {
-            static const char* const kNames[] = {"TrayAdd", "TrayModify", "TrayDelete"};
-            const TrayEntry& e = all[i].entry;
-            calls.push_back(std::string(kNames[static_cast<int>(all[i].kind)]) + " " +
-                            std::to_string(e.iconId) + " icon " + std::to_string(e.iconResourceId) +
-                            " tip " + e.tip);
+        for (size_t i = from; i < shell.TrayCalls().size(); ++i) {
+            const auto& call = shell.TrayCalls()[i];
+            calls.push_back(std::string(kNames[static_cast<int>(call.kind)]) + " " +
+                            std::to_string(call.entry.iconId) + " icon " +
+                            std::to_string(call.entry.iconResourceId) + " tip " + call.entry.tip);
         }
         return calls;
     }
@@ -131,35 +125,30 @@ class MonitorTest : public EmulatedWorldTest {
 
     uint32_t Period() const {
         const auto timers = window->Timers();
-        auto it = timers.find(StatusMonitorDialog::kPollTimer);
+        const auto it = timers.find(StatusMonitorDialog::kPollTimer);
         return it == timers.end() ? 0 : it->second;
     }
-    uint64_t Requests(uint32_t command) const { return emulator->Counters().requests[command]; }
     uint64_t AllRequests() const {
         uint64_t total = 0;
-        for (uint64_t n : emulator->Counters().requests)
+        for (uint64_t n : emulator->Counters().requests) {
             total += n;
+        }
         return total;
     }
     std::string Information() { return window->GetItemText(IDC_MONITOR_INFORMATION); }
-    // The icon the tray shows, 0 when it holds no entry.
-    int TrayIconShown() const {
-        return shell.TrayIcons().empty() ? 0 : shell.TrayIcons().begin()->second.iconResourceId;
-    }
     void TrayMouse(uint32_t mouseMessage) {
-        const auto& icons = shell.TrayIcons();
-        window->FireUser(kTrayCallbackMessage, icons.empty() ? 0 : icons.begin()->second.iconId,
-                         mouseMessage);
+        window->FireUser(kTrayCallbackMessage, 0, mouseMessage);
     }
-    void ToolStarts() { shell.AddWindow(kToolCaption, 0x7001); }
-    void ToolEnds() { shell.RemoveWindow(0x7001); }
+    void ToolStarts() { shell.AddWindow(TEXT_TOOL_CAPTION, kToolWindow); }
+    void ToolEnds() { shell.RemoveWindow(kToolWindow); }
+
+    static constexpr WindowRef kToolWindow = 0x7001;
 
     std::unique_ptr<CardSlot> slot;
     NullCardHost cardHost;
     std::unique_ptr<ProgramContext> context;
     std::unique_ptr<StatusMonitorDialog> dialog;
     HeadlessHost* window = nullptr;
-    std::vector<std::string> diagnostics;
 };
 
 }  // namespace vz

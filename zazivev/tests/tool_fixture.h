@@ -14,6 +14,7 @@
 #include "ui/codes.h"
 #include "zazivev/app/tool_context.h"
 #include "zazivev/res/resource.h"
+#include "zazivev/res/strings.h"
 #include "zazivev/shell/main_dialog.h"
 #include "zazivev/shell/tool_card_host.h"
 
