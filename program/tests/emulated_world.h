@@ -1,6 +1,5 @@
-// The world both programs' tests run in: a headless window system on a virtual clock, a card
-// emulated in process, an in-memory registry and a recorded shell. Faults set through it must
-// be taken and must fire.
+// Both programs' test world: headless windows on a virtual clock, a card emulated in process, an
+// in-memory registry, a recorded shell; faults set through it must be taken and must fire.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -106,17 +106,5 @@ TEST_F(MainWindow, SystemMenuGetsAboutAndGreysSizeAndMaximise) {
     EXPECT_TRUE(aboutShown);
 }
 
-TEST_F(MainWindow, MinimisedWindowDrawsItsIconCentred) {
-    main->SetClientSize(0, 37, 40);
-    main->SetMinimised(true);
-    main->FirePaint();
-    const auto& ops = main->Control(0).canvas;
-    ASSERT_FALSE(ops.empty());
-    EXPECT_EQ(ops.back().iconResourceId, IDI_MAIN);
-    ASSERT_EQ(main->IconWidth(), 32);
-    EXPECT_EQ(ops.back().rect.left, 3);
-    EXPECT_EQ(ops.back().rect.top, 4);
-}
-
 }  // namespace
 }  // namespace vz
