@@ -32,8 +32,9 @@ TEST(ParameterList, EntriesTheCardDoesNotHandleKeepStatusUnset) {
     ASSERT_EQ(OpenDriver(card.driver), 0);
     ParameterList list;
     uint8_t value[12] = {};
-    for (uint16_t id : {1, 2, 10, 13, 16, 19, 18})
+    for (uint16_t id : {1, 2, 10, 13, 16, 19, 18}) {
         ASSERT_TRUE(list.Append(id, value));
+    }
     uint8_t buffer[128];
     std::memcpy(buffer, list.Bytes(), list.Length());
     ASSERT_EQ(
@@ -89,8 +90,9 @@ TEST(RequestBlocks, RandomBlocksAreAnsweredWithinTheirBounds) {
     EmulatorRandom random(3);
     uint8_t block[kRequestBlockSize + 8];
     for (int i = 0; i < 20000; ++i) {
-        for (uint8_t& b : block)
+        for (uint8_t& b : block) {
             b = uint8_t(random.Next());
+        }
         PutU32(block, random.Below(26) | (random.Chance(0.05) ? 0x1000000u : 0));
         PutU32(block + kRequestLengthOffset,
                random.Chance(0.1) ? uint32_t(random.Next()) : random.Below(2001));

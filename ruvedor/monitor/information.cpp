@@ -49,8 +49,9 @@ void StatusMonitorDialog::RefreshInformation() {
     show();
     if (syncState != 0) {
         const std::string masterName = FieldText(card.masterName);
-        if (masterName != lastMasterName_)
+        if (masterName != lastMasterName_) {
             UpdateTray(syncState);
+        }
         lastMasterName_ = masterName;
         text += SynchronisedLine();
     } else {
@@ -80,8 +81,9 @@ int StatusMonitorDialog::ReadDriverVersion() {
     // The reply lands in a buffer of its own first: a failed request keeps the last text.
     char version[sizeof(CardState::driverVersion)] = "";
     const int status = GetDriverVersion(context_.driver, version);
-    if (status == 0)
+    if (status == 0) {
         std::memcpy(context_.driver.card.driverVersion, version, sizeof version);
+    }
     return status;
 }
 

@@ -22,8 +22,9 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
         slowRetryPending_ = false;
         RestartTimer(kLivePeriodMs);
     }
-    if (eventId != timerId_)
+    if (eventId != timerId_) {
         return;
+    }
 
     Clock& clock = context_.clock;
     const uint32_t start = clock.NowMs();
@@ -48,8 +49,9 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
             OpenDriver(context_.driver);
             tray_.Delete(host.Window());
             const uint32_t id = host.SetTimer(kPollTimer, kBackOffMs);
-            if (id != 0)
+            if (id != 0) {
                 timerId_ = id;
+            }
             slowRetryPending_ = true;
             return;
         }
@@ -67,8 +69,9 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
 
     lastSyncState_ = syncState;
     const std::string masterName = FieldText(context_.driver.card.masterName);
-    if (syncState != 0 && status == 0 && masterName != lastMasterName_)
+    if (syncState != 0 && status == 0 && masterName != lastMasterName_) {
         lastMasterName_ = masterName;
+    }
     UpdateTray(syncState);
 }
 

@@ -20,8 +20,9 @@ StatusMonitorDialog::StatusMonitorDialog(ProgramContext& context)
 
 bool StatusMonitorDialog::OnInitDialog() {
     DialogHost& host = *Host();
-    if (std::strlen(TEXT_ABOUTBOX) != 0)
+    if (std::strlen(TEXT_ABOUTBOX) != 0) {
         host.SystemMenuAppend(IDM_ABOUTBOX, TEXT_ABOUTBOX);
+    }
     host.SetIcon(IDI_MONITOR);
 
     settings_.StationIsNotStation = 0;
@@ -93,8 +94,9 @@ void StatusMonitorDialog::OnTimer(uint32_t id) {
 }
 
 bool StatusMonitorDialog::OnSysCommand(uint32_t id) {
-    if ((id & ~0xFu) != IDM_ABOUTBOX)
+    if ((id & ~0xFu) != IDM_ABOUTBOX) {
         return false;
+    }
     MonitorAboutDialog about;
     Host()->RunModal(about);
     return true;
@@ -147,8 +149,9 @@ void StatusMonitorDialog::RestartTimer(uint32_t periodMs) {
     DialogHost& host = *Host();
     host.KillTimer(kPollTimer);
     const uint32_t id = host.SetTimer(kPollTimer, periodMs);
-    if (id != 0)
+    if (id != 0) {
         timerId_ = id;
+    }
 }
 
 }  // namespace vz

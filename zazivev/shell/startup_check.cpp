@@ -56,8 +56,9 @@ void MainDialog::StartupCheck() {
     host.CaptureWithWaitCursor();
 
     const int opened = OpenDriver(driver);
-    for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION})
+    for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION}) {
         host.EnableItem(id, true);
+    }
     if (opened != 0) {
         std::string text = FormatText(texts::kReportNoDriver, TEXT_UNABLE_TO_ACCESS);
         if (context_.version.majorVersion >= 4) {
@@ -66,8 +67,9 @@ void MainDialog::StartupCheck() {
         ShowReport(text);
         host.EnableItem(IDC_MAIN_CONFIGURATION, false);
         // A PC card may simply not be in yet: look again every ten seconds.
-        if (settings.IsPcCard)
+        if (settings.IsPcCard) {
             timerId_ = host.SetTimer(kCheckTimer, kNoDriverRetryMs);
+        }
         EndCheck();
         return;
     }
@@ -118,8 +120,9 @@ void MainDialog::StartupCheck() {
     // The button last used takes the focus again; Site Survey cannot while it is disabled, and
     // a focus on a disabled button would leave the keyboard with nothing to act on.
     int focus = focusTarget == kFocusMeansMasters ? IDC_MAIN_MASTERS : focusTarget;
-    if (focus == IDC_MAIN_SITE_SURVEY && synchronised == 0)
+    if (focus == IDC_MAIN_SITE_SURVEY && synchronised == 0) {
         focus = IDC_MAIN_MASTERS;
+    }
     host.SetFocus(focus);
     EndCheck();
 }
