@@ -2,6 +2,9 @@
 
 monitor_text() { probe text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)"; }
 
+# Whether the control shows an ampersand as typed (a Master named "R&D"), not as a mnemonic.
+shows_ampersands() { (($(probe style "$1" "$2") & 0x80)); }
+
 # The tray icon's right-button press: the information window is refreshed and shown.
 right_click_tray() { probe post "$monitor" 1124 0 0x204; }
 
@@ -21,6 +24,7 @@ case_monitor_starts_hidden_with_the_card_synchronised() {
         probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Synchronized to 00a0d4010001  Lobby" 15000 &&
         [ "$(probe visible "$monitor")" = 1 ] &&
         probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Vezurez driver version V1.2.4 accessed successfully." 1000 &&
+        { shows_ampersands "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" || { echo "  the information text underlines after &"; false; }; } &&
         screenshot monitor-information &&
         probe click "$monitor" "$(monitor_id IDC_MONITOR_HIDE)" &&
         sleep 1 && [ "$(probe visible "$monitor")" = 0 ]
