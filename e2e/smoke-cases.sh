@@ -15,6 +15,11 @@ case_smoke_monitor_shows_the_card_synchronised() {
     start_program "$win_build/ruvedor" ruvedor.exe
     echo "$PROGRAM_PID" >"$out/.monitor-pid"
     probe wait "$monitor" 30000 || return 1
+    # It starts hidden, in the tray.
+    for _ in $(seq 50); do
+        [ "$(probe visible "$monitor")" = 0 ] && break
+        sleep 0.2
+    done
     local information deadline=$((SECONDS + 30))
     information=$(monitor_id IDC_MONITOR_INFORMATION)
     # The tray icon's right-button press (message 1124) refreshes and shows the information.
@@ -23,6 +28,7 @@ case_smoke_monitor_shows_the_card_synchronised() {
         probe wait-text "$monitor" "$information" "Synchronized to 00a0d4010001  Lobby" 2000 && break
     done
     probe wait-text "$monitor" "$information" "Synchronized to 00a0d4010001  Lobby" 100 &&
+        [ "$(probe visible "$monitor")" = 1 ] &&
         screenshot smoke-monitor-information &&
         probe click "$monitor" "$(monitor_id IDOK)"
 }
