@@ -86,17 +86,6 @@ probe() {
     return "${PIPESTATUS[0]}"
 }
 
-# tool_id NAME / monitor_id NAME: a control's id from the program's resource header.
-resource_id() {  # resource_id HEADER NAME
-    case $2 in
-    IDOK) echo 1 ;;
-    IDCANCEL) echo 2 ;;
-    *) awk -v name="$2" '$1 == "#define" && $2 == name { print $3; found = 1 }
-        END { if (!found) print "unknown id " name > "/dev/stderr"; exit !found }' "$1" ;;
-    esac
-}
-tool_id() { resource_id "$root/zazivev/res/resource.h" "$1"; }
-monitor_id() { resource_id "$root/ruvedor/res/resource.h" "$1"; }
 
 screenshot() { import -display "$DISPLAY" -window root "$out/screens/$1.png" 2>/dev/null; }
 
