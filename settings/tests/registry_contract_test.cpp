@@ -99,55 +99,99 @@ TEST_F(RegistryContractTest, QueriesStayWithinTheirBufferAndRights) {
     registry_.CloseKey(writeOnly);
 }
 
-// What the tool saves it loads back, in the types each family's driver reads; a stored text
-// number stays text and a DWORD stays a DWORD; the domain alone leaves its companion.
-TEST_F(RegistryContractTest, SaveThenLoadRoundTrips) {
-    const std::string controlSet = kScratch + "\\CurrentControlSet";
-    for (SystemVersion version : {kNt, kWindows95}) {
-        bool windows95 = version.IsWindows95Family();
-        std::string key = controlSet + (windows95 ? "\\Services\\Class\\Net\\0000"
-                                                  : "\\Services\\davuziro1\\Parameters");
-        DeleteTree(registry_, controlSet);
-        if (windows95) {
-            AddWindows95Adapter(registry_, controlSet, "0000", "adapter");
-            PutValue(registry_, key + "\\Ndi\\params\\Channel", "", SzSized("1", 5));
-            PutValue(registry_, key + "\\Ndi\\params\\Domain", "", SzSized("1", 4));
-        } else {
-            AddNtAdapter(registry_, controlSet, "davuziro1", "adapter");
-        }
-        PutValue(registry_, key, "Subchannel", Sz("7"));
-        PutValue(registry_, key, "Roam_Config", Dword(0));
-        {
-            AdapterSettings settings(registry_, version);
-            settings.Mac_Optimize = settings.Peer_to_Peer = 0;
-            settings.StationIsNotStation = settings.Station_Type = 1;
-            settings.Master_Name = "LAB-MASTER";
-            settings.Channel = 12;
-            settings.Subchannel = 3;
-            settings.Roam_Config = 2;
-            settings.Inactivity_Sec = 35;
-            settings.Inactivity_Min = 4;
-            settings.Save();
-            settings.SaveDomain(11);
-        }
-        AdapterSettings loaded(registry_, version);
-        loaded.Load();
-        EXPECT_EQ(Describe(loaded),
-                  "Mac_Optimize=0 StationIsNotStation=1 Station_Type=1 Master_Name=LAB-MASTER "
-                  "Channel=12 Subchannel=3 Domain=11 Roam_Config=2 Inactivity_Sec=35 "
-                  "Inactivity_Min=4 Peer_to_Peer=0");
-        EXPECT_EQ(GetValue(registry_, key, "Channel"), windows95 ? SzSized("12", 5) : Dword(12));
-        EXPECT_EQ(GetValue(registry_, key, "Subchannel"), SzSized("3", 5));
-        EXPECT_EQ(GetValue(registry_, key, "Roam_Config"), Dword(2));
-        EXPECT_EQ(GetValue(registry_, key, "Domain"), windows95 ? Sz("11") : Dword(11));
-        if (windows95) {
-            EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Channel", ""), SzSized("12", 5));
-            EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Domain", ""), SzSized("1", 4));
-            EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Master_Name", ""),
-                      Sz("LAB-MASTER"));
-        }
+// Trees as real machines have them around the adapter, in the order a registry lists keys: on
+// NT the network services' Linkage keys, before and after the card's service, hold "Route"; on
+// Windows 95 other adapters' class keys stand beside the card's.
+struct Layout {
+    const char* name;
+    SystemVersion version;
+    bool routeInParameters;  // NT: the card's Parameters key holds "Route" too
+};
+
+const Layout kLayouts[] = {
+    {"NtRouteOnlyInOtherServices", kNt, false},
+    {"NtRouteInTheCardsParameters", kNt, true},
+    {"Windows95", kWindows95, false},
+};
+
+// Returns the key the card's values live in; the caller may change nothing outside it.
+std::string AddMachine(Registry& registry, const std::string& controlSet, const Layout& layout) {
+    std::string services = controlSet + "\\Services\\";
+    if (layout.version.IsWindows95Family()) {
+        std::string net = services + "Class\\Net\\";
+        PutValue(registry, net + "0000", "DeviceVxDs", Sz("ndis2.vxd"));
+        PutValue(registry, net + "0000\\Ndi\\params\\Domain", "", Sz("1"));
+        AddWindows95Adapter(registry, controlSet, "0001", "adapter");
+        PutValue(registry, net + "0001\\Ndi\\params\\Channel", "", SzSized("1", 5));
+        PutValue(registry, net + "0001\\Ndi\\params\\Domain", "", SzSized("1", 4));
+        PutValue(registry, net + "0002", "DeviceVxDs", Sz("ndis2.vxd"));
+        return net + "0001";
+    }
+    std::string card = services + "davuziro";
+    PutValue(registry, services + "Browser\\Linkage", "Route", Sz("\"NetBT\""));
+    PutValue(registry, card + "\\Linkage", "Bind", Sz("\\Device\\davuziro1"));
+    PutValue(registry, card + "\\Parameters", "Master_Name", Sz("MASTER"));
+    PutValue(registry, card + "\\Parameters", "CardType", Sz("PCMCIA"));
+    PutValue(registry, card + "\\Parameters", "Station_Type", Dword(0));
+    PutValue(registry, card + "\\Parameters", "Domain", Dword(1));
+    if (layout.routeInParameters) {
+        PutValue(registry, card + "\\Parameters", "Route", Sz("1"));
+    }
+    for (const char* service : {"NetBT", "Tcpip"}) {
+        PutValue(registry, services + service + "\\Linkage", "Route", Sz("\"davuziro1\""));
+    }
+    return card + "\\Parameters";
+}
+
+class SaveLoadContractTest : public RegistryContractTest,
+                             public testing::WithParamInterface<Layout> {};
+
+// What the tool saves it loads back, in the types each family's driver reads (a stored text
+// number stays text, a DWORD stays a DWORD; the domain alone leaves its companion), and nothing
+// anywhere below System changes outside the card's own key.
+TEST_P(SaveLoadContractTest, SaveThenLoadRoundTripsInsideTheCardsKey) {
+    const Layout& layout = GetParam();
+    bool windows95 = layout.version.IsWindows95Family();
+    std::string key = AddMachine(registry_, kScratch + "\\CurrentControlSet", layout);
+    PutValue(registry_, key, "Subchannel", Sz("7"));
+    PutValue(registry_, key, "Roam_Config", Dword(0));
+    TreeSnapshot before = Snapshot(registry_, "System");
+    {
+        AdapterSettings settings(registry_, layout.version);
+        settings.Mac_Optimize = settings.Peer_to_Peer = 0;
+        settings.StationIsNotStation = settings.Station_Type = 1;
+        settings.Master_Name = "LAB-MASTER";
+        settings.Channel = 12;
+        settings.Subchannel = 3;
+        settings.Roam_Config = 2;
+        settings.Inactivity_Sec = 35;
+        settings.Inactivity_Min = 4;
+        settings.Save();
+        settings.SaveDomain(11);
+    }
+    for (const std::string& change : Changes(before, Snapshot(registry_, "System"))) {
+        EXPECT_EQ(change.rfind(key, 0), 0u) << change;
+    }
+    AdapterSettings loaded(registry_, layout.version);
+    loaded.Load();
+    EXPECT_EQ(Describe(loaded),
+              std::string("Mac_Optimize=0 StationIsNotStation=1 Station_Type=1 ") +
+                  (windows95 ? "" : "IsPcCard=1 ") +
+                  "Master_Name=LAB-MASTER Channel=12 Subchannel=3 Domain=11 Roam_Config=2 "
+                  "Inactivity_Sec=35 Inactivity_Min=4 Peer_to_Peer=0");
+    EXPECT_EQ(GetValue(registry_, key, "Channel"), windows95 ? SzSized("12", 5) : Dword(12));
+    EXPECT_EQ(GetValue(registry_, key, "Subchannel"), SzSized("3", 5));
+    EXPECT_EQ(GetValue(registry_, key, "Roam_Config"), Dword(2));
+    EXPECT_EQ(GetValue(registry_, key, "Domain"), windows95 ? Sz("11") : Dword(11));
+    if (windows95) {
+        EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Channel", ""), SzSized("12", 5));
+        EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Domain", ""), SzSized("1", 4));
+        EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Master_Name", ""), Sz("LAB-MASTER"));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Machines, SaveLoadContractTest, testing::ValuesIn(kLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vz

@@ -1,6 +1,7 @@
 // Test helpers that build and inspect registry trees through the registry seam.
 #include "settings/tests/registry_tree.h"
 
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -75,6 +76,55 @@ void DeleteTree(Registry& registry, const std::string& path) {
         DeleteTree(registry, path + "\\" + child);
     }
     registry.DeleteKey(kRegistryLocalMachine, path.c_str());
+}
+
+TreeSnapshot Snapshot(Registry& registry, const std::string& path) {
+    TreeSnapshot snapshot;
+    RegistryKey key = kNoRegistryKey;
+    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyRead, &key) != kRegistryOk) {
+        snapshot[path + "|"] = "unreadable";
+        return snapshot;
+    }
+    RegistryKeyInfo info;
+    registry.QueryInfoKey(key, &info);
+    snapshot[path + "|"] =
+        std::to_string(info.subkeyCount) + " keys " + std::to_string(info.valueCount) + " values";
+    for (const char* name :
+         {"", "Station_Type", "Master_Name", "Channel", "Subchannel", "Mac_Optimize", "Domain",
+          "Roam_Config", "Inactivity_Sec", "Inactivity_Min", "Peer_to_Peer"}) {
+        if (std::optional<TestValue> value = GetValue(registry, key, name)) {
+            std::string& text = snapshot[path + "|" + name];
+            text = std::to_string(value->type) + ":";
+            for (uint8_t byte : value->data) {
+                char hex[3];
+                std::snprintf(hex, sizeof hex, "%02x", byte);
+                text += hex;
+            }
+        }
+    }
+    char name[256];
+    for (uint32_t index = 0; registry.EnumKey(key, index, name, sizeof name) == kRegistryOk;
+         ++index) {
+        snapshot.merge(Snapshot(registry, path + "\\" + name));
+    }
+    registry.CloseKey(key);
+    return snapshot;
+}
+
+std::vector<std::string> Changes(const TreeSnapshot& before, const TreeSnapshot& after) {
+    std::vector<std::string> changes;
+    for (const auto& [entry, contents] : after) {
+        auto found = before.find(entry);
+        if (found == before.end() || found->second != contents) {
+            changes.push_back(entry);
+        }
+    }
+    for (const auto& [entry, contents] : before) {
+        if (after.count(entry) == 0) {
+            changes.push_back(entry);
+        }
+    }
+    return changes;
 }
 
 void AddNtAdapter(Registry& registry, const std::string& controlSet, const std::string& service,
