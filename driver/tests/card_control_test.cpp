@@ -60,8 +60,9 @@ TEST_F(CardControl, MasterOptionsSendNameChannelsAndBothCommands) {
     const auto entries = Entries(SentData(0));
     ASSERT_EQ(entries.size(), 7u);
     const uint16_t ids[] = {9, 5, 3, 4, 8, 7, 24};
-    for (size_t i = 0; i < 7; ++i)
+    for (size_t i = 0; i < 7; ++i) {
         EXPECT_EQ(entries[i].first, ids[i]);
+    }
     EXPECT_EQ(entries[0].second, Bytes{2});
     EXPECT_EQ(entries[1].second, (Bytes{'H', 'A', 'L', 'L', 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(entries[2].second, Bytes{12});
@@ -160,8 +161,9 @@ void AnswerLikeACard(ScriptedDevice& device, uint8_t sync, uint8_t countryStatus
         switch (r.Command()) {
             case 3:
                 r.AnswerParameter(18, {'V', '1', '.', '4', '9', 'b', ' '});
-                for (uint16_t id : {20, 6, 21, 22, 23})
+                for (uint16_t id : {20, 6, 21, 22, 23}) {
                     r.AnswerParameter(id, Bytes(12, 0));
+                }
                 r.AnswerParameter(20, {0, 0, 0, 0, 0, sync});
                 r.AnswerParameter(19, {sync});
                 break;

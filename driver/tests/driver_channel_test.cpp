@@ -57,8 +57,9 @@ TEST_P(OpenDriverPlatforms, ChoosesThePathByPlatformAndVariant) {
     driver.card.cardInitialised = 1;
     EXPECT_EQ(OpenDriver(driver), c.expected);
     size_t tries = 0;
-    for (const auto& line : device.log)
+    for (const auto& line : device.log) {
         tries += line.rfind("open \\\\.\\DAVUZIRO", 0) == 0;
+    }
     EXPECT_EQ(tries, c.ntTries);
     // The tool counts a fresh channel as not initialised by it; the monitor keeps no such flag.
     EXPECT_EQ(driver.card.cardInitialised, c.variant == DriverVariant::kTool ? 0 : 1);

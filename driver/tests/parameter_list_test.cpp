@@ -22,8 +22,9 @@ TEST(ParameterList, OneByteEntryIsNineBytesOnTheWire) {
 TEST(ParameterList, MasterNodeListIsSixtyFiveBytes) {
     ParameterList list;
     uint8_t scratch[12] = {};
-    for (uint16_t id : {20, 6, 21, 22, 23, 19})
+    for (uint16_t id : {20, 6, 21, 22, 23, 19}) {
         ASSERT_TRUE(list.Append(id, scratch));
+    }
     EXPECT_EQ(list.Length(), 65u);
 }
 
@@ -56,8 +57,9 @@ std::vector<uint8_t> RawList(const std::vector<RawEntry>& entries, bool terminat
         list.insert(list.end(), header, header + 6);
         list.insert(list.end(), e.value.begin(), e.value.end());
     }
-    if (terminate)
+    if (terminate) {
         list.insert(list.end(), {0, 0});
+    }
     return list;
 }
 

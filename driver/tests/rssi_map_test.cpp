@@ -38,8 +38,9 @@ TEST_P(RssiMap, MapsRawReadingsToPercent) {
     for (const auto& [raw, percent] : c.rawToPercent) {
         EXPECT_EQ(driver.card.rssiPercent[raw], percent) << "raw " << raw;
     }
-    for (int i = 0; i < 256; ++i)
+    for (int i = 0; i < 256; ++i) {
         ASSERT_LE(driver.card.rssiPercent[i], 100);
+    }
     EXPECT_STREQ(text, c.text);
     const Bytes sent = SentData();
     ASSERT_EQ(sent.size(), 260u);

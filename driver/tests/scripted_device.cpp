@@ -13,8 +13,9 @@ namespace vz {
 void ScriptedDevice::Request::AnswerParameter(uint16_t id, std::vector<uint8_t> value) {
     for (uint32_t o = 0; o + 6 <= length;) {
         const uint16_t readId = GetU16(data + o);
-        if (readId == 0 || readId > kMaxParameterId)
+        if (readId == 0 || readId > kMaxParameterId) {
             return;
+        }
         if (readId == id) {
             PutU16(data + o + 2, 0);
             std::memcpy(data + o + 6, value.data(),
@@ -32,8 +33,9 @@ SystemVersion ScriptedDevice::GetSystemVersion() {
 
 DeviceHandle ScriptedDevice::OpenDevice(const char* path) {
     log.push_back(std::string("open ") + path);
-    if (presentDevices.count(path) == 0)
+    if (presentDevices.count(path) == 0) {
         return kInvalidDeviceHandle;
+    }
     open_.insert(nextHandle_);
     return nextHandle_++;
 }
@@ -74,8 +76,9 @@ IoControlResult ScriptedDevice::IoControl(DeviceHandle handle, uint32_t code, co
     }
     PutU32(out + kRequestLengthOffset, request.length);
     PutU32(out + kRequestResultOffset, static_cast<uint32_t>(request.result));
-    if (request.fail)
+    if (request.fail) {
         return {false, request.lastError};
+    }
     return {true, 0};
 }
 
@@ -89,8 +92,9 @@ ScriptedDevice::Step Answer(int32_t result) {
 ScriptedDevice::Step AnswerParameters(std::map<uint16_t, std::vector<uint8_t>> values,
                                       int32_t result) {
     return [values = std::move(values), result](ScriptedDevice::Request& r) {
-        for (const auto& [id, value] : values)
+        for (const auto& [id, value] : values) {
             r.AnswerParameter(id, value);
+        }
         r.result = result;
     };
 }
