@@ -1,7 +1,6 @@
 // Test helpers that build and inspect registry trees through the registry seam.
 #include "settings/tests/registry_tree.h"
 
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -81,30 +80,22 @@ void DeleteTree(Registry& registry, const std::string& path) {
 TreeSnapshot Snapshot(Registry& registry, const std::string& path) {
     TreeSnapshot snapshot;
     RegistryKey key = kNoRegistryKey;
-    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyRead, &key) != kRegistryOk) {
-        snapshot[path + "|"] = "unreadable";
-        return snapshot;
-    }
     RegistryKeyInfo info;
+    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyRead, &key) != kRegistryOk) {
+        return {{path + "|", "unreadable"}};
+    }
     registry.QueryInfoKey(key, &info);
-    snapshot[path + "|"] =
-        std::to_string(info.subkeyCount) + " keys " + std::to_string(info.valueCount) + " values";
+    snapshot[path + "|"] = std::to_string(info.subkeyCount) + "/" + std::to_string(info.valueCount);
     for (const char* name :
          {"", "Station_Type", "Master_Name", "Channel", "Subchannel", "Mac_Optimize", "Domain",
           "Roam_Config", "Inactivity_Sec", "Inactivity_Min", "Peer_to_Peer"}) {
         if (std::optional<TestValue> value = GetValue(registry, key, name)) {
-            std::string& text = snapshot[path + "|" + name];
-            text = std::to_string(value->type) + ":";
-            for (uint8_t byte : value->data) {
-                char hex[3];
-                std::snprintf(hex, sizeof hex, "%02x", byte);
-                text += hex;
-            }
+            snapshot[path + "|" + name] =
+                std::to_string(value->type) + std::string(value->data.begin(), value->data.end());
         }
     }
     char name[256];
-    for (uint32_t index = 0; registry.EnumKey(key, index, name, sizeof name) == kRegistryOk;
-         ++index) {
+    for (uint32_t i = 0; registry.EnumKey(key, i, name, sizeof name) == kRegistryOk; ++i) {
         snapshot.merge(Snapshot(registry, path + "\\" + name));
     }
     registry.CloseKey(key);
@@ -112,15 +103,13 @@ TreeSnapshot Snapshot(Registry& registry, const std::string& path) {
 }
 
 std::vector<std::string> Changes(const TreeSnapshot& before, const TreeSnapshot& after) {
+    TreeSnapshot all = before;
+    all.insert(after.begin(), after.end());
     std::vector<std::string> changes;
-    for (const auto& [entry, contents] : after) {
-        auto found = before.find(entry);
-        if (found == before.end() || found->second != contents) {
-            changes.push_back(entry);
-        }
-    }
-    for (const auto& [entry, contents] : before) {
-        if (after.count(entry) == 0) {
+    for (const auto& [entry, unused] : all) {
+        auto was = before.find(entry);
+        auto is = after.find(entry);
+        if (was == before.end() || is == after.end() || was->second != is->second) {
             changes.push_back(entry);
         }
     }
