@@ -1,0 +1,160 @@
+// The Configuration dialog and the dialogs it opens on the headless window system, over the
+// in-process emulated card with every request recorded, and their templates as config.rc has them.
+#pragma once
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/card_control.h"
+#include "driver/le_bytes.h"
+#include "driver/parameter_list.h"
+#include "zazivev/config/configuration_dialog.h"
+#include "zazivev/tests/tool_fixture.h"
+
+namespace vz {
+
+// Forwards to the emulated card and keeps each request block's command and data.
+class RecordingDeviceIo : public DeviceIo {
+  public:
+    struct Request {
+        uint32_t command = 0;
+        std::vector<uint8_t> data;
+    };
+
+    explicit RecordingDeviceIo(DeviceIo& inner) : inner_(inner) {}
+    SystemVersion GetSystemVersion() override { return inner_.GetSystemVersion(); }
+    DeviceHandle OpenDevice(const char* path) override { return inner_.OpenDevice(path); }
+    void CloseDevice(DeviceHandle handle) override { inner_.CloseDevice(handle); }
+    bool DefineDosDevice(uint32_t flags, const char* name, const char* target) override {
+        return inner_.DefineDosDevice(flags, name, target);
+    }
+    IoControlResult IoControl(DeviceHandle handle, uint32_t code, const uint8_t* in,
+                              uint32_t inSize, uint8_t* out, uint32_t outSize) override {
+        const uint32_t length = GetU32(out + kRequestLengthOffset);
+        const uint8_t* data = out + kRequestDataOffset;
+        requests.push_back({GetU32(out + kRequestCommandOffset),
+                            std::vector<uint8_t>(data, data + std::min<size_t>(length, 2000))});
+        return inner_.IoControl(handle, code, in, inSize, out, outSize);
+    }
+
+    std::vector<Request> Sent(uint32_t command) const {
+        std::vector<Request> found;
+        for (const Request& r : requests) {
+            if (r.command == command) {
+                found.push_back(r);
+            }
+        }
+        return found;
+    }
+
+    std::vector<Request> requests;
+
+  private:
+    DeviceIo& inner_;
+};
+
+// The entries of a parameter list as sent, by id; the status words are not looked at.
+inline std::map<uint16_t, std::vector<uint8_t>> SentParameters(const std::vector<uint8_t>& list) {
+    std::map<uint16_t, std::vector<uint8_t>> entries;
+    size_t o = 0;
+    while (o + kParameterEntryHeader <= list.size()) {
+        const uint16_t id = GetU16(list.data() + o);
+        const size_t end = o + kParameterEntryHeader + ParameterLength(id);
+        if (id == 0 || end > list.size()) {
+            break;
+        }
+        entries[id].assign(list.begin() + o + kParameterEntryHeader, list.begin() + end);
+        o = end;
+    }
+    return entries;
+}
+
+class ConfigTest : public ToolTest {
+  protected:
+    void SetUp() override { DeclareTemplates(); }
+
+    // The tool with the adapter installed as `edit` leaves it, the card initialised by a
+    // start-up check's InitCard, and the Configuration dialog open with the loaded settings.
+    void OpenConfiguration(const std::string& scenario = kQuickScenario, bool initCard = true) {
+        StartWithoutOpening(scenario);
+        recorder = std::make_unique<RecordingDeviceIo>(*io);
+        driver = std::make_unique<Driver>(*recorder, clock, cardHost, DriverVariant::kTool);
+        context =
+            std::make_unique<ToolContext>(*driver, registry, shell, clock, io->GetSystemVersion());
+        context->openTextFile = [this](const std::string&) -> std::unique_ptr<std::istream> {
+            return std::make_unique<std::istringstream>(helpFile);
+        };
+        ASSERT_EQ(OpenDriver(*driver), 0);
+        if (initCard) {
+            uint8_t sync = 0;
+            ASSERT_EQ(InitCard(*driver, sync, 0, 0), 0);
+        }
+        settings = std::make_unique<AdapterSettings>(registry, context->version);
+        settings->Load();
+        recorder->requests.clear();
+        config = std::make_unique<ConfigurationDialog>(*context, *settings);
+        window = &ui.Open(*config);
+    }
+
+    void DeclareTemplates() {
+        using K = ControlKind;
+        ui.DeclareTemplate(
+            IDD_CONFIGURATION,
+            {"Configuration",
+             {ControlSpec(IDC_CONFIG_STATION_TYPE, K::kCombo),
+              ControlSpec(IDC_CONFIG_MASTER_NAME_LABEL, K::kOther, "&Master Name:"),
+              ControlSpec(IDC_CONFIG_MASTER_NAME, K::kEdit).Disabled(),
+              ControlSpec(IDC_CONFIG_CHANNEL_LABEL, K::kOther, "Channe&l:"),
+              ControlSpec(IDC_CONFIG_CHANNEL, K::kCombo).Disabled(),
+              ControlSpec(IDC_CONFIG_SUBCHANNEL_LABEL, K::kOther, "S&ubchannel:"),
+              ControlSpec(IDC_CONFIG_SUBCHANNEL, K::kCombo).Disabled(),
+              ControlSpec(IDC_CONFIG_MAC_LABEL, K::kOther, "MAC &Optimize:"),
+              ControlSpec(IDC_CONFIG_MAC_OPTIMIZE, K::kCombo).Disabled(),
+              ControlSpec(IDC_CONFIG_DOMAIN, K::kCombo),
+              ControlSpec(IDC_CONFIG_ROAM_LABEL, K::kOther, "&Roam Config:"),
+              ControlSpec(IDC_CONFIG_ROAM_CONFIG, K::kCombo),
+              ControlSpec(IDC_CONFIG_INACTIVITY_SEC_LABEL, K::kOther, "&Inactivity Seconds:"),
+              ControlSpec(IDC_CONFIG_INACTIVITY_SEC, K::kCombo),
+              ControlSpec(IDC_CONFIG_INACTIVITY_MIN_LABEL, K::kOther, "Inacti&vity Minutes:"),
+              ControlSpec(IDC_CONFIG_INACTIVITY_MIN, K::kCombo),
+              ControlSpec(IDC_CONFIG_PEER_TO_PEER, K::kCheckBox, "&Peer To Peer"),
+              ControlSpec(IDC_CONFIG_GET_SETTINGS, K::kButton, "&Get Settings..."),
+              ControlSpec(IDC_CONFIG_SET_SECURITY_ID, K::kButton, "&Set Security ID..."),
+              ControlSpec(IDC_CONFIG_USE_DEFAULTS, K::kButton, "Use De&faults"),
+              ControlSpec(IDC_CONFIG_VERY_ADVANCED, K::kButton, "&Very Advanced Configuration")
+                  .Disabled()
+                  .Hidden(),
+              ControlSpec(IDC_CONFIG_OK, K::kButton, "OK"),
+              ControlSpec(kIdCancel, K::kButton, "&Cancel"),
+              ControlSpec(IDC_HELP_COMMAND, K::kButton, "&Help")}});
+        ui.DeclareTemplate(IDD_SETUP_WARNING,
+                           {"Vezurez Setup",
+                            {ControlSpec(IDC_SETUP_WARNING_CONTINUE, K::kButton, "&Continue"),
+                             ControlSpec(kIdCancel, K::kButton, "Abort")}});
+        ui.DeclareTemplate(IDD_SECURITY_ID, {"Security ID",
+                                             {ControlSpec(IDC_SECURITY_ID_EDIT, K::kEdit),
+                                              ControlSpec(IDC_SECURITY_ID_OK, K::kButton, "OK"),
+                                              ControlSpec(kIdCancel, K::kButton, "&Cancel")}});
+        ui.DeclareTemplate(
+            IDD_GET_SETTINGS,
+            {"Get Settings",
+             {ControlSpec(IDC_GET_SETTINGS_NODE_ADDRESS), ControlSpec(IDC_GET_SETTINGS_ROM_VERSION),
+              ControlSpec(IDC_GET_SETTINGS_COUNTRY_CODE), ControlSpec(IDC_GET_SETTINGS_RSSI_MAP),
+              ControlSpec(kIdOk, K::kButton, "Done")}});
+    }
+
+    std::string Selected(int id) { return window->ComboSelectedText(id); }
+
+    static constexpr char kParameters[] =
+        "System\\CurrentControlSet\\Services\\davuziro\\Parameters";
+
+    std::unique_ptr<RecordingDeviceIo> recorder;
+    std::unique_ptr<AdapterSettings> settings;
+    std::unique_ptr<ConfigurationDialog> config;
+    HeadlessHost* window = nullptr;
+    std::string helpFile;
+};
+
+}  // namespace vz
