@@ -175,5 +175,88 @@ int main(int argc, char** argv) {
         std::printf("%s\n", text);
         return 0;
     }
+    // --- Combo boxes, check boxes, typing and static texts (the Configuration dialogs).
+    //   probe enabled-ids CAPTION ID...        1 or 0 for each control, on one line
+    //   probe shown CAPTION ID                 1 when the control is visible, else 0
+    //   probe checked CAPTION ID               the check box's state, 1 or 0
+    //   probe combo CAPTION ID                 the selected item's text (empty line: none), then
+    //                                          the items, one per line
+    //   probe select CAPTION ID TEXT           picks the item TEXT as the user would
+    //   probe type CAPTION ID TEXT             types TEXT into the control, key by key
+    //   probe statics CAPTION                  each static text, line breaks shown as \n
+    if (command == "enabled-ids" && argc >= 4) {
+        HWND window = Require(caption);
+        for (int i = 3; i < argc; ++i) {
+            HWND control = GetDlgItem(window, std::atoi(argv[i]));
+            std::printf(i > 3 ? " %d" : "%d",
+                        control != nullptr && IsWindowEnabled(control) ? 1 : 0);
+        }
+        std::printf("\n");
+        return 0;
+    }
+    if (command == "shown" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", control != nullptr && IsWindowVisible(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "checked" && argc == 4) {
+        std::printf("%d\n",
+                    IsDlgButtonChecked(Require(caption), std::atoi(argv[3])) == BST_CHECKED);
+        return 0;
+    }
+    if ((command == "combo" && argc == 4) || (command == "select" && argc == 5)) {
+        HWND window = Require(caption);
+        const int id = std::atoi(argv[3]);
+        HWND combo = GetDlgItem(window, id);
+        const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        const int selected = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+        std::string items;
+        std::string selectedText;
+        int wanted = -1;
+        for (int i = 0; i < count; ++i) {
+            char text[256] = "";
+            if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+                SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items += std::string(text) + "\n";
+            if (i == selected)
+                selectedText = text;
+            if (command == "select" && wanted < 0 && std::strcmp(text, argv[4]) == 0)
+                wanted = i;
+        }
+        if (command == "combo") {
+            std::printf("%s\n%s", selectedText.c_str(), items.c_str());
+            return 0;
+        }
+        if (wanted < 0 || !IsWindowEnabled(combo)) {
+            std::fprintf(stderr, "no item \"%s\" to pick\n", argv[4]);
+            return 1;
+        }
+        SendMessageA(combo, CB_SETCURSEL, wanted, 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+        return 0;
+    }
+    if (command == "type" && argc == 5) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        for (const char* c = argv[4]; *c != '\0'; ++c)
+            PostMessageA(control, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        return 0;
+    }
+    if (command == "statics" && argc == 3) {
+        for (HWND child = GetWindow(Require(caption), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            char kind[16] = "";
+            GetClassNameA(child, kind, sizeof kind);
+            if (lstrcmpiA(kind, "Static") != 0)
+                continue;
+            char text[1024] = "";
+            GetWindowTextA(child, text, sizeof text);
+            std::string shown;
+            for (const char* c = text; *c != '\0'; ++c)
+                shown += *c == '\n' ? std::string("\\n") : std::string(1, *c);
+            std::printf("%s\n", shown.c_str());
+        }
+        return 0;
+    }
     return Usage();
 }
