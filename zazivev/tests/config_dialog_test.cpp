@@ -118,7 +118,6 @@ struct ApplyCase {
 class ConfigApply : public ConfigTest, public testing::WithParamInterface<ApplyCase> {
   protected:
     void SetUp() override {
-        ConfigTest::SetUp();
         InstallAdapter();
         PutValue(registry, kParameters, "Channel", Sz("5"));
         PutValue(registry, kParameters, "Subchannel", Dword(2));

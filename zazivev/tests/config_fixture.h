@@ -1,5 +1,5 @@
 // The Configuration dialog and the dialogs it opens on the headless window system, over the
-// in-process emulated card with every request recorded, and their templates as config.rc has them.
+// in-process emulated card with every request recorded.
 #pragma once
 
 #include <cstring>
@@ -73,8 +73,6 @@ inline std::map<uint16_t, std::vector<uint8_t>> SentParameters(const std::vector
 
 class ConfigTest : public ToolTest {
   protected:
-    void SetUp() override { DeclareTemplates(); }
-
     // The tool with the adapter installed as `edit` leaves it, the card initialised by a
     // start-up check's InitCard, and the Configuration dialog open with the loaded settings.
     void OpenConfiguration(const std::string& scenario = kQuickScenario, bool initCard = true) {
@@ -96,53 +94,6 @@ class ConfigTest : public ToolTest {
         recorder->requests.clear();
         config = std::make_unique<ConfigurationDialog>(*context, *settings);
         window = &ui.Open(*config);
-    }
-
-    void DeclareTemplates() {
-        using K = ControlKind;
-        ui.DeclareTemplate(
-            IDD_CONFIGURATION,
-            {"Configuration",
-             {ControlSpec(IDC_CONFIG_STATION_TYPE, K::kCombo),
-              ControlSpec(IDC_CONFIG_MASTER_NAME_LABEL, K::kOther, "&Master Name:"),
-              ControlSpec(IDC_CONFIG_MASTER_NAME, K::kEdit).Disabled(),
-              ControlSpec(IDC_CONFIG_CHANNEL_LABEL, K::kOther, "Channe&l:"),
-              ControlSpec(IDC_CONFIG_CHANNEL, K::kCombo).Disabled(),
-              ControlSpec(IDC_CONFIG_SUBCHANNEL_LABEL, K::kOther, "S&ubchannel:"),
-              ControlSpec(IDC_CONFIG_SUBCHANNEL, K::kCombo).Disabled(),
-              ControlSpec(IDC_CONFIG_MAC_LABEL, K::kOther, "MAC &Optimize:"),
-              ControlSpec(IDC_CONFIG_MAC_OPTIMIZE, K::kCombo).Disabled(),
-              ControlSpec(IDC_CONFIG_DOMAIN, K::kCombo),
-              ControlSpec(IDC_CONFIG_ROAM_LABEL, K::kOther, "&Roam Config:"),
-              ControlSpec(IDC_CONFIG_ROAM_CONFIG, K::kCombo),
-              ControlSpec(IDC_CONFIG_INACTIVITY_SEC_LABEL, K::kOther, "&Inactivity Seconds:"),
-              ControlSpec(IDC_CONFIG_INACTIVITY_SEC, K::kCombo),
-              ControlSpec(IDC_CONFIG_INACTIVITY_MIN_LABEL, K::kOther, "Inacti&vity Minutes:"),
-              ControlSpec(IDC_CONFIG_INACTIVITY_MIN, K::kCombo),
-              ControlSpec(IDC_CONFIG_PEER_TO_PEER, K::kCheckBox, "&Peer To Peer"),
-              ControlSpec(IDC_CONFIG_GET_SETTINGS, K::kButton, "&Get Settings..."),
-              ControlSpec(IDC_CONFIG_SET_SECURITY_ID, K::kButton, "&Set Security ID..."),
-              ControlSpec(IDC_CONFIG_USE_DEFAULTS, K::kButton, "Use De&faults"),
-              ControlSpec(IDC_CONFIG_VERY_ADVANCED, K::kButton, "&Very Advanced Configuration")
-                  .Disabled()
-                  .Hidden(),
-              ControlSpec(IDC_CONFIG_OK, K::kButton, "OK"),
-              ControlSpec(kIdCancel, K::kButton, "&Cancel"),
-              ControlSpec(IDC_HELP_COMMAND, K::kButton, "&Help")}});
-        ui.DeclareTemplate(IDD_SETUP_WARNING,
-                           {"Vezurez Setup",
-                            {ControlSpec(IDC_SETUP_WARNING_CONTINUE, K::kButton, "&Continue"),
-                             ControlSpec(kIdCancel, K::kButton, "Abort")}});
-        ui.DeclareTemplate(IDD_SECURITY_ID, {"Security ID",
-                                             {ControlSpec(IDC_SECURITY_ID_EDIT, K::kEdit),
-                                              ControlSpec(IDC_SECURITY_ID_OK, K::kButton, "OK"),
-                                              ControlSpec(kIdCancel, K::kButton, "&Cancel")}});
-        ui.DeclareTemplate(
-            IDD_GET_SETTINGS,
-            {"Get Settings",
-             {ControlSpec(IDC_GET_SETTINGS_NODE_ADDRESS), ControlSpec(IDC_GET_SETTINGS_ROM_VERSION),
-              ControlSpec(IDC_GET_SETTINGS_COUNTRY_CODE), ControlSpec(IDC_GET_SETTINGS_RSSI_MAP),
-              ControlSpec(kIdOk, K::kButton, "Done")}});
     }
 
     std::string Selected(int id) { return window->ComboSelectedText(id); }

@@ -9,7 +9,6 @@ namespace {
 class SecurityIdTest : public ConfigTest {
   protected:
     void SetUp() override {
-        ConfigTest::SetUp();
         InstallAdapter();
         OpenConfiguration();
         shell.SetPostTarget(

@@ -45,7 +45,7 @@ TEST_F(MainWindow, SubDialogsReopenTheDriverAndRunTheCheckAgain) {
         int contextDuringRun = 0;
         ui.ExpectModal(c.templateId, [&](Dialog&, HeadlessHost& sub) {
             contextDuringRun = context->helpContext;
-            sub.Click(kIdOk);
+            sub.PressEscape();
         });
         const uint64_t closesBefore = emulator->Counters().closes;
         main->Click(c.button);
@@ -72,7 +72,7 @@ TEST_F(MainWindow, HelpShowsTheSectionOfThePlaceAndTakesTheFocusForTheNextPass) 
     EXPECT_EQ(caption, "Main Help");
     EXPECT_EQ(lines, (std::vector<std::string>{"line one", "line two"}));
 
-    ui.ExpectModal(IDD_CONFIGURATION, [](Dialog&, HeadlessHost& sub) { sub.Click(kIdOk); });
+    ui.ExpectModal(IDD_CONFIGURATION, [](Dialog&, HeadlessHost& sub) { sub.Click(kIdCancel); });
     main->Click(IDC_MAIN_CONFIGURATION);
     ui.ExpectModal(IDD_HELP, [](Dialog&, HeadlessHost& help) { help.Click(kIdOk); });
     main->Click(IDC_HELP_COMMAND);
