@@ -48,13 +48,25 @@ reg_value() {
 
 emulator_state() { "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" state; }
 
-expect_state() {  # expect_state FIELD=VALUE...: each must appear in the card's state
-    local state field
-    state=$(emulator_state)
-    for field in "$@"; do
-        [[ " $state " == *" $field "* ]] || { echo "  state lacks $field: $state"; return 1; }
+# expect_state FIELD=VALUE...: each appears in the card's state within 10 s (the security ID
+# arrives from a worker thread after its dialog has gone).
+expect_state() {
+    local state field missing
+    for _ in $(seq 50); do
+        state=$(emulator_state)
+        missing=""
+        for field in "$@"; do
+            [[ " $state " == *" $field "* ]] || missing="$missing $field"
+        done
+        [ -z "$missing" ] && return 0
+        sleep 0.2
     done
+    echo "  state lacks$missing: $state"
+    return 1
 }
+
+# The start-up check that follows a sub-dialog has finished.
+wait_check_done() { probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "ROM version" 60000; }
 
 case_config_layouts_and_ok_reach_registry_and_card() {
     start_emulator "$root/emulator/scenarios/default.scn" &&
@@ -101,7 +113,7 @@ case_config_layouts_and_ok_reach_registry_and_card() {
 }
 
 case_config_survives_cardemu_restarting_while_open() {
-    open_configuration && restart_emulator &&
+    wait_check_done && open_configuration && restart_emulator &&
         config_select IDC_CONFIG_STATION_TYPE Station &&
         probe click "$config" "$(tool_id IDC_CONFIG_OK)" &&
         probe gone "$config" 15000 &&
@@ -112,7 +124,7 @@ case_config_survives_cardemu_restarting_while_open() {
 
 case_security_id_synchronises_the_card_to_the_secure_master() {
     local entry="Security ID" warning="Vezurez Setup" text
-    open_configuration &&
+    wait_check_done && open_configuration &&
         probe click "$config" "$(tool_id IDC_CONFIG_SET_SECURITY_ID)" &&
         probe wait "$warning" 15000 || return 1
     text=$(probe statics "$warning")
@@ -141,7 +153,7 @@ case_security_id_synchronises_the_card_to_the_secure_master() {
 
 case_get_settings_shows_the_cards_facts() {
     local facts="Get Settings"
-    open_configuration &&
+    wait_check_done && open_configuration &&
         probe click "$config" "$(tool_id IDC_CONFIG_GET_SETTINGS)" &&
         probe wait "$facts" 15000 &&
         expect_equal "node address" \

@@ -214,9 +214,13 @@ int main(int argc, char** argv) {
         std::string selectedText;
         int wanted = -1;
         for (int i = 0; i < count; ++i) {
+            // Wine hands item texts across processes reliably only in the wide form.
+            wchar_t wide[256] = L"";
             char text[256] = "";
-            if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-                SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 255) {
+                SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+                WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+            }
             items += std::string(text) + "\n";
             if (i == selected)
                 selectedText = text;
