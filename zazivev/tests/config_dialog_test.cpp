@@ -138,6 +138,8 @@ TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType)
     const auto macBefore = GetValue(registry, kParameters, "Mac_Optimize");
     EXPECT_EQ(Selected(IDC_CONFIG_INACTIVITY_SEC), "30");
     window->SelectText(IDC_CONFIG_ROAM_CONFIG, "Normal");
+    window->SelectText(IDC_CONFIG_STATION_TYPE, "Master");
+    window->SelectText(IDC_CONFIG_CHANNEL, "9");
     window->SelectText(IDC_CONFIG_STATION_TYPE, c.stationType);
     window->Click(IDC_CONFIG_OK);
     EXPECT_TRUE(window->Ended());
@@ -151,7 +153,7 @@ TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType)
     EXPECT_EQ(sent[kParamPeerToPeer], std::vector<uint8_t>{1});
     EXPECT_EQ(sent.count(kParamMasterChannel), station ? 0u : 1u);
     if (!station) {
-        EXPECT_EQ(sent[kParamMasterChannel], std::vector<uint8_t>{5});
+        EXPECT_EQ(sent[kParamMasterChannel], std::vector<uint8_t>{9});
         EXPECT_EQ(sent[kParamMasterSubchannel], std::vector<uint8_t>{2});
         EXPECT_STREQ(reinterpret_cast<const char*>(sent[kParamAnnouncedName].data()), "MASTER");
     }
@@ -172,8 +174,9 @@ TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType)
         EXPECT_EQ(GetValue(registry, kParameters, "Channel"), channelBefore);
         EXPECT_EQ(GetValue(registry, kParameters, "Subchannel"), subchannelBefore);
         EXPECT_EQ(GetValue(registry, kParameters, "Mac_Optimize"), macBefore);
+        EXPECT_EQ(settings->Channel, 5) << "the main dialog's record keeps it too";
     } else {
-        EXPECT_EQ(GetValue(registry, kParameters, "Channel"), SzSized("5", 5));
+        EXPECT_EQ(GetValue(registry, kParameters, "Channel"), SzSized("9", 5));
         EXPECT_EQ(GetValue(registry, kParameters, "Subchannel"), Dword(2));
         EXPECT_EQ(GetValue(registry, kParameters, "Mac_Optimize"), Dword(0));
     }
