@@ -1,7 +1,7 @@
 // The set-up warning, the security ID entry and its worker, and Get Settings.
-#include "zazivev/tests/config_fixture.h"
 #include "driver/card_text.h"
 #include "zazivev/config/security_id_dialogs.h"
+#include "zazivev/tests/config_fixture.h"
 
 namespace vz {
 namespace {
@@ -11,16 +11,13 @@ class SecurityIdTest : public ConfigTest {
     void SetUp() override {
         InstallAdapter();
         OpenConfiguration();
-        shell.SetPostTarget(
-            [this](WindowRef target, uint32_t message) { ui.Post(target, message); });
+        shell.SetPostTarget([this](WindowRef to, uint32_t message) { ui.Post(to, message); });
     }
 
-    // Opens the warning from Configuration and answers it with `answer`, and the entry, if it
-    // comes, with `entry`.
-    void SetSecurityId(std::function<void(HeadlessHost&)> answer,
-                       HeadlessUi::ModalAnswer entry = nullptr) {
+    // Set Security ID..., the warning answered by `warning`, the entry (if it comes) by `entry`.
+    void SetSecurityId(int warningButton, HeadlessUi::ModalAnswer entry = nullptr) {
         ui.ExpectModal(IDD_SETUP_WARNING, [&](Dialog&, HeadlessHost& warning) {
-            answer(warning);
+            warning.Click(warningButton);
             warningEnd = warning.EndCode();
         });
         if (entry) {
@@ -34,35 +31,30 @@ class SecurityIdTest : public ConfigTest {
 };
 
 TEST_F(SecurityIdTest, AbortNeverOpensTheEntryAndCancelThereSendsNothing) {
-    SetSecurityId([](HeadlessHost& warning) { warning.Click(kIdCancel); });
+    SetSecurityId(kIdCancel);
     EXPECT_EQ(warningEnd, kIdCancel);
-    SetSecurityId([](HeadlessHost& warning) { warning.Click(IDC_SETUP_WARNING_CONTINUE); },
+    SetSecurityId(IDC_SETUP_WARNING_CONTINUE,
                   [](Dialog&, HeadlessHost& entry) { entry.Click(kIdCancel); });
     EXPECT_EQ(warningEnd, kIdOk);
     EXPECT_TRUE(shell.Workers().empty());
-    EXPECT_TRUE(recorder->requests.empty());
+    EXPECT_EQ(RequestsSinceOpening(), 0u);
 }
 
-struct TypedId {
-    const char* typed;
-    std::vector<uint8_t> sent;
-};
+class SecurityIdSent : public SecurityIdTest,
+                       public testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
-class SecurityIdSent : public SecurityIdTest, public testing::WithParamInterface<TypedId> {};
-
-TEST_P(SecurityIdSent, OkSendsTheTextAsTypedWithItsNulFromTheWorker) {
+TEST_P(SecurityIdSent, OkSendsTheTextAsTypedFromTheWorker) {
     WindowRef entryWindow = 0;
-    auto entry = [&](Dialog&, HeadlessHost& entry) {
+    SetSecurityId(IDC_SETUP_WARNING_CONTINUE, [&](Dialog&, HeadlessHost& entry) {
         EXPECT_EQ(entry.GetItemText(IDC_SECURITY_ID_EDIT), "");
-        entry.Type(IDC_SECURITY_ID_EDIT, GetParam().typed);
+        entry.Type(IDC_SECURITY_ID_EDIT, GetParam().first);
         entry.Click(IDC_SECURITY_ID_OK);
         EXPECT_EQ(ui.CaptureWindow(), entry.Window());
         EXPECT_EQ(ui.Cursor(), CursorShape::kWait);
         entryWindow = entry.Window();
-    };
-    SetSecurityId([](HeadlessHost& warning) { warning.Click(IDC_SETUP_WARNING_CONTINUE); }, entry);
+    });
     EXPECT_EQ(warningEnd, kIdOk);
-    EXPECT_TRUE(recorder->requests.empty()) << "sent by the worker only";
+    EXPECT_EQ(RequestsSinceOpening(), 0u) << "sent by the worker only";
     ASSERT_EQ(shell.Workers().size(), 1u);
     EXPECT_EQ(shell.Workers()[0].priority, kThreadPriorityHighest);
     EXPECT_EQ(shell.Workers()[0].window, entryWindow);
@@ -70,20 +62,16 @@ TEST_P(SecurityIdSent, OkSendsTheTextAsTypedWithItsNulFromTheWorker) {
 
     shell.RunWorkers();
     ui.Settle();
-    const auto sent = recorder->Sent(kCmdSetSecurityId);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].data, GetParam().sent);
+    EXPECT_EQ(emulator->Counters().requests[kCmdSetSecurityId], 1u);
+    EXPECT_EQ(emulator->Config().securityId, GetParam().second);
     EXPECT_EQ(ui.CaptureWindow(), 0u);
 }
 
-std::vector<uint8_t> Bytes(const std::string& text) {
-    return std::vector<uint8_t>(text.c_str(), text.c_str() + text.size() + 1);
-}
-
+// The edit takes 20 characters; the card takes them with their NUL (21 bytes), or the NUL alone.
 INSTANTIATE_TEST_SUITE_P(
     Texts, SecurityIdSent,
-    testing::Values(TypedId{"abcdefghijklmnopqrstUVW", Bytes("abcdefghijklmnopqrst")},
-                    TypedId{"", {0}}, TypedId{" Orchid\xe9\x01 ", Bytes(" Orchid\xe9\x01 ")}));
+    testing::Values(std::pair{"abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"}, std::pair{"", ""},
+                    std::pair{" Orchid\xe9\x01 ", " Orchid\xe9\x01 "}));
 
 TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
     SecurityIdDialog entry(*context);
@@ -105,8 +93,8 @@ class GetSettings : public ConfigTest, public testing::WithParamInterface<CardFa
 TEST_P(GetSettings, ShowsTheCardStateOfTheLastInitCard) {
     InstallAdapter();
     std::string scenario = kQuickScenario;
-    const std::string country = "country=" + std::to_string(GetParam().country);
-    scenario.replace(scenario.find("country=0"), 9, country);
+    scenario.replace(scenario.find("country=0"), 9,
+                     "country=" + std::to_string(GetParam().country));
     OpenConfiguration(scenario, GetParam().initCard);
     std::vector<std::string> texts;
     ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
@@ -117,17 +105,14 @@ TEST_P(GetSettings, ShowsTheCardStateOfTheLastInitCard) {
         facts.Click(kIdOk);
     });
     window->Click(IDC_CONFIG_GET_SETTINGS);
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[2], GetParam().shown);
-    if (!GetParam().initCard) {
-        EXPECT_EQ(texts, (std::vector<std::string>{"", "", "0", ""}));
-    } else {
-        EXPECT_EQ(texts[0], "00a0d41a2b3c");
-        EXPECT_EQ(texts[1], "V1.49b ");
-        EXPECT_EQ(texts[3], FieldText(driver->card.rssiMapText));
-        EXPECT_FALSE(texts[3].empty());
-    }
-    EXPECT_TRUE(recorder->requests.empty());
+    const std::string map = FieldText(driver->card.rssiMapText);
+    using Texts = std::vector<std::string>;
+    const Texts expected = GetParam().initCard
+                               ? Texts{"00a0d41a2b3c", "V1.49b ", GetParam().shown, map}
+                               : Texts{"", "", "0", ""};
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(map.empty(), !GetParam().initCard);
+    EXPECT_EQ(RequestsSinceOpening(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Countries, GetSettings,

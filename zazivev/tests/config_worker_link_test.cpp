@@ -21,26 +21,17 @@
 namespace vz {
 namespace {
 
-// Runs each worker on a thread of its own, as the system does.
-class ThreadShell : public RecordingShell {
-  public:
-    ~ThreadShell() override { Join(); }
+// Runs the worker on a thread of its own, as the system does.
+struct ThreadShell : RecordingShell {
     bool StartWorker(int, std::function<void()> work, WindowRef, uint32_t) override {
-        worker_ = std::thread([this, work] {
+        worker = std::thread([this, work] {
             work();
             done = true;
         });
         return true;
     }
-    void Join() {
-        if (worker_.joinable()) {
-            worker_.join();
-        }
-    }
+    std::thread worker;
     std::atomic<bool> done{false};
-
-  private:
-    std::thread worker_;
 };
 
 TEST(SecurityIdWorker, SharesTheLinkWithTheDialogsWithoutInterleaving) {
@@ -53,10 +44,7 @@ TEST(SecurityIdWorker, SharesTheLinkWithTheDialogsWithoutInterleaving) {
     std::mutex cardLock;
     CardServer server(emulator, cardLock);
     ASSERT_TRUE(server.Start(0));
-    {
-        std::lock_guard<std::mutex> lock(cardLock);
-        emulator.Control("fault slow ms=300 cmd=1");
-    }
+    emulator.Control("fault slow ms=300 cmd=1");  // before any client: no lock needed yet
 
     EmulatorLink link(server.Port());
     NullCardHost cardHost;
@@ -79,7 +67,7 @@ TEST(SecurityIdWorker, SharesTheLinkWithTheDialogsWithoutInterleaving) {
         failures += GetSyncState(driver, sync) != 0 ? 1 : 0;
         ++requests;
     }
-    shell.Join();
+    shell.worker.join();
     EXPECT_GT(requests, 0);
     EXPECT_EQ(failures, 0);
     std::lock_guard<std::mutex> lock(cardLock);
