@@ -160,7 +160,8 @@ TEST_F(StartupCheck, OtherRestartFailureWaitsForConfiguration) {
     ExpectButtons(*main, {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION});
     EXPECT_EQ(ui.CaptureWindow(), 0u);
 
-    ui.ExpectModal(IDD_CONFIGURATION, [](Dialog&, HeadlessHost& config) { config.Click(kIdCancel); });
+    ui.ExpectModal(IDD_CONFIGURATION,
+                   [](Dialog&, HeadlessHost& config) { config.Click(kIdCancel); });
     main->Click(IDC_MAIN_CONFIGURATION);
     ui.RunFor(100);
     EXPECT_TRUE(Report().ends_with("Synchronized to 00a0d4010001  Lobby"));
@@ -176,7 +177,8 @@ TEST_F(StartupCheck, InitCardChannelFailureRestartsTheDriverInTheNextPass) {
     EXPECT_EQ(dialog->needsDriverReset, 1);
     EXPECT_FALSE(main->HasTimer(1));
 
-    ui.ExpectModal(IDD_CONFIGURATION, [](Dialog&, HeadlessHost& config) { config.Click(kIdCancel); });
+    ui.ExpectModal(IDD_CONFIGURATION,
+                   [](Dialog&, HeadlessHost& config) { config.Click(kIdCancel); });
     main->Click(IDC_MAIN_CONFIGURATION);
     ui.RunFor(100);
     EXPECT_EQ(emulator->Counters().requests[kCmdRestartDriver], 2u);
