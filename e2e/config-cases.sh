@@ -86,6 +86,15 @@ case_config_layouts_and_ok_reach_registry_and_card() {
         config_select IDC_CONFIG_STATION_TYPE "Alternate Master" && sleep 0.5 &&
         expect_layout "Alternate Master" "1 1 1 1 1 1 1 1" "1 1 1 1 1 1 1" &&
         screenshot config-alternate-master || return 1
+    # Alt+letters move the focus to the controls they stand for, disabled ones included.
+    local key name
+    for key in T:STATION_TYPE M:MASTER_NAME L:CHANNEL U:SUBCHANNEL N:DOMAIN O:MAC_OPTIMIZE \
+        R:ROAM_CONFIG I:INACTIVITY_SEC V:INACTIVITY_MIN; do
+        name=IDC_CONFIG_${key#*:}
+        probe alt-key "${key%%:*}" && sleep 0.3 &&
+            expect_equal "focus after Alt+${key%%:*}" "$(probe focus "$config")" "$(tool_id "$name")" ||
+            return 1
+    done
     # A right-button double click on the dialog's surface shows the hidden button.
     probe post "$config" 0x206 0 0x00780008 && sleep 0.5 &&
         expect_equal "Very Advanced shown" \

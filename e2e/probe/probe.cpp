@@ -16,6 +16,7 @@
 //   probe watch-visible CAPTION MS         the same for a visible window with that caption
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -244,6 +245,26 @@ int main(int argc, char** argv) {
         HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
         for (const char* c = argv[4]; *c != '\0'; ++c)
             PostMessageA(control, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        return 0;
+    }
+    //   probe alt-key LETTER                   Alt+LETTER as keyboard input to the foreground
+    //   window probe focus CAPTION                    the id of the control holding the keyboard
+    //   focus
+    if (command == "alt-key" && argc == 3) {
+        const WORD keys[] = {VK_MENU, static_cast<WORD>(std::toupper(argv[2][0]))};
+        INPUT input[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            input[i].type = INPUT_KEYBOARD;
+            input[i].ki.wVk = keys[i < 2 ? i : 3 - i];
+            input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        }
+        return SendInput(4, input, sizeof(INPUT)) == 4 ? 0 : 1;
+    }
+    if (command == "focus" && argc == 3) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(Require(caption), nullptr), &info);
+        std::printf("%d\n", info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0);
         return 0;
     }
     if (command == "statics" && argc == 3) {
