@@ -86,7 +86,7 @@ case_config_layouts_and_ok_reach_registry_and_card() {
         config_select IDC_CONFIG_STATION_TYPE "Alternate Master" && sleep 0.5 &&
         expect_layout "Alternate Master" "1 1 1 1 1 1 1 1" "1 1 1 1 1 1 1" &&
         screenshot config-alternate-master || return 1
-    # Alt+letters move the focus to the controls they stand for, disabled ones included.
+    # Alt+letters move the focus to the controls they stand for.
     local key name
     for key in T:STATION_TYPE M:MASTER_NAME L:CHANNEL U:SUBCHANNEL N:DOMAIN O:MAC_OPTIMIZE \
         R:ROAM_CONFIG I:INACTIVITY_SEC V:INACTIVITY_MIN; do

@@ -248,8 +248,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     //   probe alt-key LETTER                   Alt+LETTER as keyboard input to the foreground
-    //   window probe focus CAPTION                    the id of the control holding the keyboard
-    //   focus
+    //                                          window
+    //   probe focus CAPTION                    the id of the control holding the keyboard focus
     if (command == "alt-key" && argc == 3) {
         const WORD keys[] = {VK_MENU, static_cast<WORD>(std::toupper(argv[2][0]))};
         INPUT input[4] = {};
