@@ -32,7 +32,7 @@ void ExpectLayout(HeadlessHost& window, const std::string& stationType) {
 
 class ConfigLayout : public ConfigTest, public testing::WithParamInterface<int> {};
 
-TEST_P(ConfigLayout, StoredStationTypeOpensItsLayoutWithPeerToPeerTicked) {
+TEST_P(ConfigLayout, StoredStationTypeOpensItsLayoutWithPeerToPeerTickedAndOkKeepsIt) {
     InstallAdapter("PCMCIA", GetParam());
     PutValue(registry, kParameters, "Peer_to_Peer", Dword(0));
     PutValue(registry, kParameters, "Channel", Dword(7));
@@ -43,6 +43,12 @@ TEST_P(ConfigLayout, StoredStationTypeOpensItsLayoutWithPeerToPeerTicked) {
     EXPECT_EQ(Selected(IDC_CONFIG_CHANNEL), "7");
     EXPECT_FALSE(window->IsVisible(IDC_CONFIG_VERY_ADVANCED));
     EXPECT_EQ(ui.AcceleratorTarget(), window->Window());
+
+    window->Click(IDC_CONFIG_OK);
+    const bool listed = GetParam() <= 2;
+    EXPECT_EQ(GetValue(registry, kParameters, "Station_Type"), Dword(listed ? GetParam() : 0));
+    EXPECT_EQ(emulator->Counters().requests[kCmdSetMacOptimize],
+              listed && GetParam() > 0 ? 1u : 0u);
 }
 
 // A station type outside 0..2 shows, and is kept, as a Station.
@@ -65,14 +71,19 @@ TEST_P(ConfigDefaults, ShowTheStationLayoutAndCancelLeavesRegistryAndCardAlone) 
     const bool pcCard = std::string(GetParam()) == "PCMCIA";
     InstallAdapter(GetParam(), 1);
     PutValue(registry, kParameters, "Domain", Dword(7));
-    const char* names[] = {"Station_Type", "Domain", "Inactivity_Sec", "Peer_to_Peer"};
+    PutValue(registry, kParameters, "Roam_Config", Dword(2));
+    PutValue(registry, kParameters, "Master_Name", test::Sz("HALL"));
+    const char* names[] = {"Station_Type", "Domain",         "Roam_Config",
+                           "Master_Name",  "Inactivity_Sec", "Peer_to_Peer"};
     std::vector<std::optional<test::TestValue>> before;
     for (const char* name : names) {
         before.push_back(GetValue(registry, kParameters, name));
     }
     OpenConfiguration();
+    EXPECT_EQ(Selected(IDC_CONFIG_ROAM_CONFIG), "Fast");
     window->Click(IDC_CONFIG_USE_DEFAULTS);
     ExpectLayout(*window, "Station");
+    EXPECT_EQ(window->GetItemText(IDC_CONFIG_MASTER_NAME), "MASTER");
     EXPECT_EQ(Selected(IDC_CONFIG_INACTIVITY_SEC), pcCard ? "30" : "0");
     EXPECT_EQ(Selected(IDC_CONFIG_INACTIVITY_MIN) + Selected(IDC_CONFIG_DOMAIN), "00");
     EXPECT_EQ(Selected(IDC_CONFIG_ROAM_CONFIG), "Normal");
@@ -160,14 +171,6 @@ INSTANTIATE_TEST_SUITE_P(
                     OutOfListCase{"Domain", 16, IDC_CONFIG_DOMAIN, 0},
                     OutOfListCase{"Inactivity_Sec", 300, IDC_CONFIG_INACTIVITY_SEC, 30},
                     OutOfListCase{"Inactivity_Min", 61, IDC_CONFIG_INACTIVITY_MIN, 0}));
-
-TEST_F(ConfigTest, StationTypeOutsideTheListIsStoredAsTheStationItShows) {
-    InstallAdapter("PCMCIA", 7);
-    OpenConfiguration();
-    window->Click(IDC_CONFIG_OK);
-    EXPECT_EQ(GetValue(registry, kParameters, "Station_Type"), Dword(0));
-    EXPECT_EQ(emulator->Counters().requests[kCmdSetMacOptimize], 0u);
-}
 
 TEST_F(ConfigTest, AltLettersMoveTheFocusHelpShowsItsSectionAndTheSurfaceRevealsVeryAdvanced) {
     InstallAdapter();

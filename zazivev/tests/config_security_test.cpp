@@ -48,6 +48,7 @@ TEST_P(SecurityIdSent, OkSendsTheTextAsTypedFromTheWorker) {
     SetSecurityId(IDC_SETUP_WARNING_CONTINUE, [&](Dialog&, HeadlessHost& entry) {
         EXPECT_EQ(entry.GetItemText(IDC_SECURITY_ID_EDIT), "");
         entry.Type(IDC_SECURITY_ID_EDIT, GetParam().first);
+        EXPECT_EQ(entry.GetItemText(IDC_SECURITY_ID_EDIT), GetParam().second);
         entry.Click(IDC_SECURITY_ID_OK);
         EXPECT_EQ(ui.CaptureWindow(), entry.Window());
         EXPECT_EQ(ui.Cursor(), CursorShape::kWait);
