@@ -99,7 +99,8 @@ TEST_P(ConfigDefaults, ShowTheStationLayoutAndCancelLeavesRegistryAndCardAlone) 
 INSTANTIATE_TEST_SUITE_P(Cards, ConfigDefaults, testing::Values("PCMCIA", "ISA"));
 
 // Stored: a Station with channel 5 as text, MAC Light, roaming Slow, 2 min 32 s, no peer to
-// peer. The user picks roaming Normal, channel 9 as a Master, then the station type.
+// peer. The user picks roaming Normal, channel 9 and a name too long for the card as a Master,
+// then the station type.
 class ConfigApply : public ConfigTest, public testing::WithParamInterface<int> {};
 
 TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType) {
@@ -118,6 +119,8 @@ TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType)
     window->SelectText(IDC_CONFIG_ROAM_CONFIG, "Normal");
     window->SelectText(IDC_CONFIG_STATION_TYPE, "Master");
     window->SelectText(IDC_CONFIG_CHANNEL, "9");
+    window->Type(IDC_CONFIG_MASTER_NAME, "HALL 1234567");
+    EXPECT_EQ(window->GetItemText(IDC_CONFIG_MASTER_NAME), "HALL 123456");
     window->Select(IDC_CONFIG_STATION_TYPE, type);
     window->Click(IDC_CONFIG_OK);
     EXPECT_TRUE(window->Ended());
@@ -125,7 +128,7 @@ TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType)
     const CardConfig& card = emulator->Config();
     EXPECT_EQ(card.stationType, type);
     EXPECT_EQ(card.channel, type == 0 ? 1 : 9);
-    EXPECT_EQ(card.masterName, type == 0 ? "" : "MASTER");
+    EXPECT_EQ(card.masterName, type == 0 ? "" : "HALL 123456");
     EXPECT_EQ(card.macOptimize, type == 0 ? 0 : 1) << "the card's 1 is Light";
     EXPECT_EQ(card.inactivity, 2 * 12 + 6);
     EXPECT_EQ(card.roamConfig, 1);
@@ -136,6 +139,8 @@ TEST_P(ConfigApply, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType)
     EXPECT_EQ(GetValue(registry, kParameters, "Channel"),
               test::SzSized(type == 0 ? "5" : "9", type == 0 ? 2 : 5));
     EXPECT_EQ(GetValue(registry, kParameters, "Mac_Optimize"), Dword(0));
+    EXPECT_EQ(GetValue(registry, kParameters, "Master_Name"),
+              test::Sz(type == 0 ? "MASTER" : "HALL 123456"));
     EXPECT_EQ(settings->Channel, type == 0 ? 5 : 9) << "the main dialog's record";
     EXPECT_EQ(GetValue(registry, kParameters, "Roam_Config"), Dword(type == 2 ? 0 : 1));
     EXPECT_EQ(GetValue(registry, kParameters, "Inactivity_Sec"), Dword(30));
