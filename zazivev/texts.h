@@ -22,6 +22,18 @@ inline constexpr char kDriverRefusedText[] =
 inline constexpr char kChangeDomainPrompt[] = "Update to Domain %d?";
 
 // Configuration.
+// The station types, MAC optimisation modes and roam configurations, as the combo boxes list them.
+inline constexpr char kStationTypeStation[] = "Station";
+inline constexpr char kStationTypeAlternateMaster[] = "Alternate Master";
+inline constexpr char kStationTypeMaster[] = "Master";
+inline constexpr char kMacOptimizeNormal[] = "Normal";
+inline constexpr char kMacOptimizeLight[] = "Light";
+inline constexpr char kRoamConfigSlow[] = "Slow";
+inline constexpr char kRoamConfigNormal[] = "Normal";
+inline constexpr char kRoamConfigFast[] = "Fast";
+inline constexpr char kDefaultMasterName[] = "MASTER";
+// Get Settings shows the whole country code byte.
+inline constexpr char kCountryCodeFormat[] = "%x";
 
 // The Master list.
 

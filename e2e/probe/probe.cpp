@@ -17,6 +17,7 @@
 //   probe style CAPTION ID                 the control's window style, in hexadecimal
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -179,6 +180,113 @@ int main(int argc, char** argv) {
         char text[256] = "";
         GetWindowTextA(GetForegroundWindow(), text, sizeof text);
         std::printf("%s\n", text);
+        return 0;
+    }
+    // --- Combo boxes, check boxes, typing and static texts (the Configuration dialogs).
+    //   probe enabled-ids CAPTION ID...        1 or 0 for each control, on one line
+    //   probe shown CAPTION ID                 1 when the control is visible, else 0
+    //   probe checked CAPTION ID               the check box's state, 1 or 0
+    //   probe combo CAPTION ID                 the selected item's text (empty line: none), then
+    //                                          the items, one per line
+    //   probe select CAPTION ID TEXT           picks the item TEXT as the user would
+    //   probe type CAPTION ID TEXT             types TEXT into the control, key by key
+    //   probe statics CAPTION                  each static text, line breaks shown as \n
+    if (command == "enabled-ids" && argc >= 4) {
+        HWND window = Require(caption);
+        for (int i = 3; i < argc; ++i) {
+            HWND control = GetDlgItem(window, std::atoi(argv[i]));
+            std::printf(i > 3 ? " %d" : "%d",
+                        control != nullptr && IsWindowEnabled(control) ? 1 : 0);
+        }
+        std::printf("\n");
+        return 0;
+    }
+    if (command == "shown" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", control != nullptr && IsWindowVisible(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "checked" && argc == 4) {
+        std::printf("%d\n",
+                    IsDlgButtonChecked(Require(caption), std::atoi(argv[3])) == BST_CHECKED);
+        return 0;
+    }
+    if ((command == "combo" && argc == 4) || (command == "select" && argc == 5)) {
+        HWND window = Require(caption);
+        const int id = std::atoi(argv[3]);
+        HWND combo = GetDlgItem(window, id);
+        const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+        const int selected = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+        std::string items;
+        std::string selectedText;
+        int wanted = -1;
+        for (int i = 0; i < count; ++i) {
+            // Wine hands item texts across processes reliably only in the wide form.
+            wchar_t wide[256] = L"";
+            char text[256] = "";
+            if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 255) {
+                SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+                WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+            }
+            items += std::string(text) + "\n";
+            if (i == selected)
+                selectedText = text;
+            if (command == "select" && wanted < 0 && std::strcmp(text, argv[4]) == 0)
+                wanted = i;
+        }
+        if (command == "combo") {
+            std::printf("%s\n%s", selectedText.c_str(), items.c_str());
+            return 0;
+        }
+        if (wanted < 0 || !IsWindowEnabled(combo)) {
+            std::fprintf(stderr, "no item \"%s\" to pick\n", argv[4]);
+            return 1;
+        }
+        SendMessageA(combo, CB_SETCURSEL, wanted, 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+        return 0;
+    }
+    if (command == "type" && argc == 5) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        for (const char* c = argv[4]; *c != '\0'; ++c)
+            PostMessageA(control, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        return 0;
+    }
+    //   probe alt-key LETTER                   Alt+LETTER as keyboard input to the foreground
+    //                                          window
+    //   probe focus CAPTION                    the id of the control holding the keyboard focus
+    if (command == "alt-key" && argc == 3) {
+        const WORD keys[] = {VK_MENU, static_cast<WORD>(std::toupper(argv[2][0]))};
+        INPUT input[4] = {};
+        for (int i = 0; i < 4; ++i) {
+            input[i].type = INPUT_KEYBOARD;
+            input[i].ki.wVk = keys[i < 2 ? i : 3 - i];
+            input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+        }
+        return SendInput(4, input, sizeof(INPUT)) == 4 ? 0 : 1;
+    }
+    if (command == "focus" && argc == 3) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(Require(caption), nullptr), &info);
+        std::printf("%d\n", info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0);
+        return 0;
+    }
+    if (command == "statics" && argc == 3) {
+        for (HWND child = GetWindow(Require(caption), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            char kind[16] = "";
+            GetClassNameA(child, kind, sizeof kind);
+            if (lstrcmpiA(kind, "Static") != 0)
+                continue;
+            char text[1024] = "";
+            GetWindowTextA(child, text, sizeof text);
+            std::string shown;
+            for (const char* c = text; *c != '\0'; ++c)
+                shown += *c == '\n' ? std::string("\\n") : std::string(1, *c);
+            std::printf("%s\n", shown.c_str());
+        }
         return 0;
     }
     return Usage();

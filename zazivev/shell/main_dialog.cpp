@@ -8,6 +8,7 @@
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
 #include "ui/minimised_icon.h"
+#include "zazivev/config/configuration_dialog.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 #include "zazivev/texts.h"
@@ -134,8 +135,8 @@ void MainDialog::RunSubDialog(int buttonId) {
             return;
         }
         case IDC_MAIN_CONFIGURATION: {
-            Dialog frame(IDD_CONFIGURATION);
-            host.RunModal(frame);
+            ConfigurationDialog configuration(context_, settings);
+            host.RunModal(configuration);
             return;
         }
         default:

@@ -60,7 +60,7 @@ TEST_F(MainWindow, SubDialogsReopenTheDriverAndRunTheCheckAgain) {
         int contextDuringRun = 0;
         ui.ExpectModal(c.templateId, [&](Dialog&, HeadlessHost& sub) {
             contextDuringRun = context->helpContext;
-            sub.Click(kIdOk);
+            sub.PressEscape();
         });
         const uint64_t closesBefore = emulator->Counters().closes;
         main->Click(c.button);
@@ -83,7 +83,7 @@ TEST_F(MainWindow, HelpFileByItsPlainNameElseAlongPathElseAnEmptyList) {
     files["zazivev.hlp"] = "HELPMAIN\nbeside the tool\nHELPMSTR\nmasters\n";
     EXPECT_EQ(HelpLines(), std::vector<std::string>{"beside the tool"});
     // The focus goes back to Help after the next pass of the check.
-    ui.ExpectModal(IDD_CONFIGURATION, [](Dialog&, HeadlessHost& sub) { sub.Click(kIdOk); });
+    ui.ExpectModal(IDD_CONFIGURATION, [](Dialog&, HeadlessHost& sub) { sub.Click(kIdCancel); });
     main->Click(IDC_MAIN_CONFIGURATION);
     HelpLines();
     ui.RunFor(100);

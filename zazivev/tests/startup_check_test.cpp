@@ -72,7 +72,7 @@ TEST_P(Check, ReportsWhatItFoundAndEnablesWhatCanWork) {
     }
     if (c.retryMs == 0) {
         ui.ExpectModal(IDD_CONFIGURATION,
-                       [](Dialog&, HeadlessHost& config) { config.Click(kIdOk); });
+                       [](Dialog&, HeadlessHost& config) { config.Click(kIdCancel); });
         main->Click(IDC_MAIN_CONFIGURATION);
     }
     ui.RunFor(c.retryMs + 100);
