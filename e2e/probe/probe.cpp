@@ -14,7 +14,11 @@
 //   probe watch-text CAPTION ID TEXT MS    like wait-text, polling every 2 ms; prints the wall
 //                                          clock (Unix milliseconds) when the text appeared
 //   probe watch-visible CAPTION MS         the same for a visible window with that caption
+//   probe item-visible CAPTION ID          1 or 0: the control is shown
+//   probe progress CAPTION ID              a progress bar's position
+//   probe slide CAPTION ID POS             moves a track bar to POS as the user's drag ends
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -173,6 +177,26 @@ int main(int argc, char** argv) {
         char text[256] = "";
         GetWindowTextA(GetForegroundWindow(), text, sizeof text);
         std::printf("%s\n", text);
+        return 0;
+    }
+    // --- The site survey and the link test: hidden indicators, bars and the packet slider.
+    if (command == "item-visible" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", control != nullptr && IsWindowVisible(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "progress" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", static_cast<int>(SendMessageA(control, PBM_GETPOS, 0, 0)));
+        return 0;
+    }
+    if (command == "slide" && argc == 5) {
+        HWND window = Require(caption);
+        HWND control = GetDlgItem(window, std::atoi(argv[3]));
+        const int pos = std::atoi(argv[4]);
+        SendMessageA(control, TBM_SETPOS, TRUE, pos);
+        PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos),
+                     reinterpret_cast<LPARAM>(control));
         return 0;
     }
     return Usage();
