@@ -58,15 +58,16 @@ TEST(SurveyTable, SignalRoundsUpToTenPercent) {
 TEST(SurveyTable, AddressOrderIgnoresCaseAndKeepsTheMasterFirst) {
     NodeTable table;
     table.Reset();
-    for (const char* address : {"00a0d41000cc", "00A0D41000BB", kMaster, "00a0d41000aa"}) {
+    for (const char* address :
+         {"00a0d41000cc", "00A0D41000BB", kMaster, "00a0d41000aa", "00a0d4000002"}) {
         table.TakeReply(address, 50, kMaster);
     }
-    EXPECT_EQ(table.NodeCount(), 4);
+    EXPECT_EQ(table.NodeCount(), 5);
     std::string order;
     for (int position = 0; position <= table.HighestEntry(); ++position) {
         order += std::string(table.Entry(table.ByAddress(position)).address).substr(10) + " ";
     }
-    EXPECT_EQ(order, "01 aa BB cc ");
+    EXPECT_EQ(order, "01 02 aa BB cc ");
 }
 
 TEST(SurveyTable, TheHundredAndFirstNodeIsDropped) {
@@ -90,13 +91,13 @@ TEST(SurveyTable, ScrollTable) {
     };
     for (const Case& c :
          {Case{kSbBottom, 0, 8, {1, 1}}, Case{kSbLineDown, 1, 8, {1, 8}},
-          Case{kSbLineDown, 2, 20, {3, 3}}, Case{kSbLineUp, 1, 20, {0, 0}},
-          Case{kSbLineUp, 16, 20, {12, 12}}, Case{kSbLineUp, 5, 20, {4, 4}},
-          Case{kSbPageUp, 13, 20, {0, 0}}, Case{kSbPageUp, 14, 20, {7, 7}},
-          Case{kSbPageDown, 6, 20, {13, 13}}, Case{kSbPageDown, 7, 20, {13, 20}},
-          Case{kSbThumbPosition, 5, 20, {5, 5}}, Case{kSbThumbPosition, 13, 20, {13, 13}},
-          Case{kSbThumbPosition, 14, 20, {13, 14}}, Case{kSbTop, 9, 20, {0, 0}},
-          Case{kSbThumbTrack, 9, 20, {4, 9}}}) {
+          Case{kSbLineDown, 2, 20, {3, 3}}, Case{kSbLineDown, 12, 20, {13, 20}},
+          Case{kSbLineUp, 1, 20, {0, 0}}, Case{kSbLineUp, 16, 20, {12, 12}},
+          Case{kSbLineUp, 5, 20, {4, 4}}, Case{kSbPageUp, 13, 20, {0, 0}},
+          Case{kSbPageUp, 14, 20, {7, 7}}, Case{kSbPageDown, 6, 20, {13, 13}},
+          Case{kSbPageDown, 7, 20, {13, 20}}, Case{kSbThumbPosition, 5, 20, {5, 5}},
+          Case{kSbThumbPosition, 13, 20, {13, 13}}, Case{kSbThumbPosition, 14, 20, {13, 14}},
+          Case{kSbTop, 9, 20, {0, 0}}, Case{kSbThumbTrack, 9, 20, {4, 9}}}) {
         const SurveyScroll got = ScrollSurvey(c.request, c.pos, 4, c.count);
         EXPECT_EQ(got.topRow, c.expected.topRow) << c.request << " at " << c.pos;
         EXPECT_EQ(got.position, c.expected.position) << c.request << " at " << c.pos;
