@@ -53,6 +53,15 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
     EXPECT_EQ(Text(IDC_SURVEY_ACTIVITY, 3) + Text(IDC_SURVEY_ACTIVITY, 4), "(*)( )");
 }
 
+TEST_F(SurveyDialog, RowButtonsArePlainAndEmptyBeforeWindowsFour) {
+    std::string scenario = kSurveyScenario;
+    scenario.replace(scenario.find("system nt 4"), 11, "system nt 3");
+    Begin(scenario);
+    host = &OpenSurvey();
+    EXPECT_EQ(host->Control(IDC_SURVEY_LINK_TEST).bitmapUp, "");
+    EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
+}
+
 TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
     Begin();
     host = &OpenSurvey();
