@@ -62,6 +62,15 @@ TEST_F(LinkDialog, ALostMasterIsFollowedAfterTheRecovery) {
     EXPECT_NE(host.GetItemText(IDC_LINK_LATENCY), "0");
 }
 
+TEST_F(LinkDialog, ALostEchoIsGivenUpAndOnlyElevenInARowReinitialiseTheCard) {
+    Begin();
+    emulator->Control("node 00a0d41000ab loss=0.3");
+    HeadlessHost& host = OpenLink("00a0d41000ab");
+    ui.RunFor(5000);
+    EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], 1u);
+    EXPECT_NE(host.GetItemText(IDC_LINK_PACKETS), "0");
+}
+
 TEST_F(LinkDialog, TheSliderSetsTheNextPingsSizeAndIsHandedBack) {
     Begin();
     HeadlessHost& host = OpenLink("00a0d41000ab", 4000);

@@ -62,6 +62,14 @@ TEST_F(SurveyDialog, RowButtonsArePlainAndEmptyBeforeWindowsFour) {
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
 }
 
+TEST_F(SurveyDialog, AFailedReplyRequestIsNoReply) {
+    Begin();
+    emulator->Control("fault fail cmd=17 status=-1 count=5");
+    host = &OpenSurvey();
+    RunCycles(*host, 10);
+    EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
+}
+
 TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
     Begin();
     host = &OpenSurvey();
