@@ -150,8 +150,7 @@ void SiteSurveyDialog::ResetSurvey() {
     StartSurveyTimer();
     // A card that is itself the Master never hears itself: its row 0 is skipped.
     const CardState& card = context_.driver.card;
-    lowestTopRow_ =
-        card.nodeAddress[0] != '\0' && std::strcmp(card.masterAddress, card.nodeAddress) == 0;
+    lowestTopRow_ = std::strcmp(card.masterAddress, card.nodeAddress) == 0 ? 1 : 0;
     host.ScrollBarSetRange(IDC_SURVEY_SCROLL, lowestTopRow_, lowestTopRow_);
     topRow_ = lowestTopRow_;
 }
