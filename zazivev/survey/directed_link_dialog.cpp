@@ -35,6 +35,8 @@ constexpr int kTickSpacing = 10;
 constexpr int kMaxPingsPerDrain = 1000;
 constexpr uint32_t kRoamBeepHz = 1000;
 constexpr uint32_t kRoamBeepMs = 500;
+// A busy transmitter answering -6 or -7 leaves a ping to poll for; -5 counts as a failed send.
+constexpr int kStatusBusyPolled = -6;
 
 template <size_t N>
 void CopyText(char (&to)[N], const char* from) {
@@ -162,7 +164,7 @@ DirectedLinkDialog::LoopEnd DirectedLinkDialog::Measure() {
         if (!pingOutstanding_) {
             const int status = SendPing(driver, targetAddress_.c_str(), uint32_t(packetSize_),
                                         kPingKindDirected, inRange_, transmitTime_, pingId_);
-            if (status >= 0 || status == -6 || status == kStatusBusyLast) {
+            if (status >= 0 || status == kStatusBusyPolled || status == kStatusBusyLast) {
                 pingOutstanding_ = true;
             } else if (status == kStatusChannelLost) {
                 driverLost_ = true;
