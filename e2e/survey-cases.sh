@@ -80,6 +80,7 @@ case_link_test_packet_size_is_handed_back() {
 case_link_test_survives_the_emulator_going_away() {
     stop_emulator
     until_ok 30000 item_shown "$link" "$(tool_id IDC_LINK_OUT_OF_RANGE)" 1 &&
+        sleep 2 &&  # the tick that shows it goes on reopening the channel: let it paint
         screenshot directed-link-out-of-range &&
         restart_emulator &&
         until_ok 60000 item_shown "$link" "$(tool_id IDC_LINK_OUT_OF_RANGE)" 0 &&
