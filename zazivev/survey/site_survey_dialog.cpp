@@ -388,8 +388,7 @@ void SiteSurveyDialog::RoamingClicked() {
     host.CaptureWithWaitCursor();
     StopSurveyTimer();
     MasterReading master;
-    bool lost = false;
-    if (!ReadMaster(driver, master, lost)) {
+    if (!ReadMaster(driver, master, driverLost_)) {
         host.ReleaseWithArrowCursor();
         StartSurveyTimer();
         return;
