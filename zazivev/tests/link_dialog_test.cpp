@@ -64,8 +64,11 @@ TEST_F(LinkDialog, ALostMasterIsFollowedAfterTheRecovery) {
 
 TEST_F(LinkDialog, ALostEchoIsGivenUpAndOnlyElevenInARowReinitialiseTheCard) {
     Begin();
-    emulator->Control("node 00a0d41000ab loss=0.3");
+    emulator->Control("fault fail cmd=" + std::to_string(kCmdGetPingEcho) + " status=2 count=10");
     HeadlessHost& host = OpenLink("00a0d41000ab");
+    ui.RunFor(1000);
+    EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], 1u);  // ten are not more than ten
+    emulator->Control("node 00a0d41000ab loss=0.3");
     ui.RunFor(5000);
     EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], 1u);
     EXPECT_NE(host.GetItemText(IDC_LINK_PACKETS), "0");

@@ -22,6 +22,11 @@ TEST(LinkSlots, LatencyAndDeviationOverTheStoredSamples) {
     EXPECT_EQ(figures.latency, 11);
     EXPECT_EQ(FormatText(texts::kLinkDeviation, figures.deviation), "3.2");
     EXPECT_EQ(figures.packetsPerSecond, 12);  // 12 echoes over two half-second slots
+
+    LinkSlots halves;  // a mean of 10.5 rounds to 11, and the spread is taken around that
+    halves.AddEcho(10, 100);
+    halves.AddEcho(11, 100);
+    EXPECT_EQ(FormatText(texts::kLinkDeviation, halves.Compute().deviation), "0.7");
 }
 
 TEST(LinkSlots, PacketsCountPingsAndEchoesAndBytesAreBounded) {

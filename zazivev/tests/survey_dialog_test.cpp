@@ -53,13 +53,16 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
     EXPECT_EQ(Text(IDC_SURVEY_ACTIVITY, 3) + Text(IDC_SURVEY_ACTIVITY, 4), "(*)( )");
 }
 
-TEST_F(SurveyDialog, RowButtonsArePlainAndEmptyBeforeWindowsFour) {
+TEST_F(SurveyDialog, BeforeWindowsFourRowButtonsArePlainAndEmpty) {
     std::string scenario = kSurveyScenario;
     scenario.replace(scenario.find("system nt 4"), 11, "system nt 3");
+    // A card held on its Master opens with the box clear.
+    scenario.replace(scenario.find("roaming=0"), 9, "roaming=1");
     Begin(scenario);
     host = &OpenSurvey();
     EXPECT_EQ(host->Control(IDC_SURVEY_LINK_TEST).bitmapUp, "");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
+    EXPECT_FALSE(host->IsChecked(IDC_SURVEY_ROAMING));
 }
 
 TEST_F(SurveyDialog, AFailedReplyRequestIsNoReply) {
@@ -85,6 +88,7 @@ TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbBottom);
     const std::vector<std::string> bottom = Addresses();
     EXPECT_NE(bottom[0], "00a0d4010001");
+    EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "");
     EXPECT_NE(bottom[6], "");
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbLineDown);
     EXPECT_EQ(Addresses(), bottom);
@@ -156,8 +160,11 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
     Begin(scenario);
     host = &OpenSurvey();
     RunCycles(*host, 2);
-    // The lock fails while Lobby is off the air; the card settles on Annex.
+    // Lobby goes off the air and the card, now held, settles on Annex; the lock onto the Lobby
+    // still shown in the first row fails.
     emulator->Control("silence 00a0d4010001");
+    emulator->Control("fault fail cmd=" + std::to_string(kCmdSearchSynchronous) +
+                      " status=-1 nth=1");
     host->Click(IDC_SURVEY_ROAMING);
     // The first tick after the change finds the card out of step.
     emulator->Control("fault fail cmd=3 status=-1 nth=1");
@@ -165,6 +172,8 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
     EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
     emulator->Control("unsilence 00a0d4010001");
     ui.RunFor(1000);
+    // The relock's own search, after the check box's.
+    EXPECT_EQ(emulator->Counters().requests[kCmdSearchSynchronous], 2u);
     EXPECT_STREQ(driver->card.masterName, "Lobby");
     RunCycles(*host, 1);
     EXPECT_FALSE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
