@@ -80,7 +80,9 @@ case_link_test_packet_size_is_handed_back() {
 case_link_test_survives_the_emulator_going_away() {
     stop_emulator
     until_ok 30000 item_shown "$link" "$(tool_id IDC_LINK_OUT_OF_RANGE)" 1 &&
-        sleep 2 &&  # the tick that shows it goes on reopening the channel: let it paint
+        # The tick that shows it goes on trying to reopen the channel for a while: reading a text
+        # waits for that tick to end, and then the line is painted.
+        probe text "$link" "$(tool_id IDC_LINK_OUT_OF_RANGE)" >/dev/null && sleep 1 &&
         screenshot directed-link-out-of-range &&
         restart_emulator &&
         until_ok 60000 item_shown "$link" "$(tool_id IDC_LINK_OUT_OF_RANGE)" 0 &&
