@@ -35,18 +35,6 @@ TEST(SurveyTable, LinkQualityFromRepliesOverSlotsSeen) {
     }
 }
 
-TEST(SurveyTable, SilentSlotsBringQualityAndSignalToZero) {
-    NodeTable table;
-    table.Reset();
-    table.TakeReply("00a0d4100001", 73, kMaster);
-    for (int slot = 0; slot < kSurveySlots; ++slot) {
-        table.Advance();
-    }
-    table.ComputeFigures();
-    EXPECT_EQ(table.Entry(1).linkQuality, 0);
-    EXPECT_EQ(table.Entry(1).signalPercent, 0);
-}
-
 TEST(SurveyTable, SignalRoundsUpToTenPercent) {
     for (auto [sum, count, shown] :
          {std::tuple{41, 1, 50}, std::tuple{40, 1, 40}, std::tuple{100, 1, 100},
