@@ -16,6 +16,14 @@ until_ok() {
 }
 positive_text() { local v; v=$(probe text "$1" "$2"); [ "${v:-0}" -gt 0 ] 2>/dev/null; }
 item_shown() { [ "$(probe item-visible "$1" "$2")" = "$3" ]; }
+# bar_matches_text ROW: the survey row's bar stands at the percentage written beside it (asked
+# again when the rows were redrawn between the two readings).
+bar_matches_text() {
+    local signal bar
+    signal=$(probe text "$survey" "$(survey_row_id IDC_SURVEY_SIGNAL "$1")")
+    bar=$(probe progress "$survey" "$(survey_row_id IDC_SURVEY_SIGNAL_BAR "$1")")
+    [ "$signal" = "$bar %" ]
+}
 
 open_link_from_row() {  # open_link_from_row ROW: the row's address on stdout
     local address
@@ -49,6 +57,7 @@ case_survey_fills_its_rows() {
         mark=$(probe text "$survey" "$(survey_row_id IDC_SURVEY_ACTIVITY $row)")
         [ "$mark" = "( )" ] || [ "$mark" = "(*)" ] || { echo "  activity '$mark'"; return 1; }
         [ -n "$(probe text "$survey" "$(survey_row_id IDC_SURVEY_ADDRESS $row)")" ] || return 1
+        until_ok 5000 bar_matches_text "$row" || return 1
     done
     [ "$(probe text "$survey" "$(survey_row_id IDC_SURVEY_MASTER_NAME 1)")" = "" ] &&
         screenshot site-survey
