@@ -70,6 +70,25 @@ case_survey_sorts_by_address_with_the_master_first() {
         probe wait-text "$survey" "$(tool_id IDC_SURVEY_ADDRESS)" "00a0d4010001" 5000
 }
 
+box_checked() { [ "$(probe checked "$survey" "$(tool_id IDC_SURVEY_ROAMING)")" = "$1" ]; }
+card_roaming_flag() {  # card_roaming_flag FLAG: the emulated card's roaming flag is FLAG
+    "$host_build/emulator/cardemu" --control "$(emulator_address)" state | grep -q " roaming=$1 "
+}
+
+# Clearing the box holds the card where it is, checking it frees it; the table starts again each
+# time and fills with the Master first (the rows are sorted by address).
+case_roaming_box_holds_the_card_and_frees_it() {
+    local state
+    for state in 0 1; do
+        probe press "$survey" "$(tool_id IDC_SURVEY_ROAMING)" &&
+            until_ok 30000 box_checked $state &&
+            until_ok 30000 card_roaming_flag $((1 - state)) &&
+            probe wait-text "$survey" "$(tool_id IDC_SURVEY_MASTER_NAME)" "Lobby" 30000 &&
+            until_ok 30000 positive_text "$survey" "$(tool_id IDC_SURVEY_NODE_COUNT)" &&
+            until_ok 30000 item_shown "$survey" "$(tool_id IDC_SURVEY_OUT_OF_RANGE)" 0 || return 1
+    done
+}
+
 case_row_button_tests_that_nodes_link() {
     open_link_from_row 2 >/dev/null &&
         until_ok 30000 positive_text "$link" "$(tool_id IDC_LINK_PACKETS)" &&
@@ -113,6 +132,7 @@ case_survey_survives_the_emulator_going_away() {
 
 run_case case_survey_fills_its_rows
 run_case case_survey_sorts_by_address_with_the_master_first
+run_case case_roaming_box_holds_the_card_and_frees_it
 run_case case_row_button_tests_that_nodes_link
 run_case case_link_test_packet_size_is_handed_back
 run_case case_link_test_survives_the_emulator_going_away

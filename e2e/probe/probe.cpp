@@ -17,6 +17,8 @@
 //   probe item-visible CAPTION ID          1 or 0: the control is shown
 //   probe progress CAPTION ID              a progress bar's position
 //   probe slide CAPTION ID POS             moves a track bar to POS as the user's drag ends
+//   probe press CAPTION ID                 clicks a button as the mouse does (a check box toggles)
+//   probe checked CAPTION ID               1 or 0: the check box is checked
 #include <windows.h>
 #include <commctrl.h>
 
@@ -197,6 +199,15 @@ int main(int argc, char** argv) {
         SendMessageA(control, TBM_SETPOS, TRUE, pos);
         PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos),
                      reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (command == "press" && argc == 4) {
+        PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == "checked" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
         return 0;
     }
     return Usage();
