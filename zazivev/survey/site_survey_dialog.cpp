@@ -380,6 +380,8 @@ void SiteSurveyDialog::RoamingClicked() {
     const bool enabled = host.IsChecked(IDC_SURVEY_ROAMING);
     if (enabled && roaming == 1) {
         SetRoamingFlag(driver, 0);
+        // A card free to roam has no Master to be taken back to: a relock now would hold it again.
+        lockedMasterName_[0] = '\0';
     } else if (!enabled && roaming == 0) {
         SetRoamingFlag(driver, 1);
     } else {

@@ -177,6 +177,15 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
     EXPECT_STREQ(driver->card.masterName, "Lobby");
     RunCycles(*host, 1);
     EXPECT_FALSE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
+
+    // Roaming on again, and Lobby gone: the card stays free on Annex, with no lock to go back to.
+    emulator->Control("silence 00a0d4010001");
+    host->Click(IDC_SURVEY_ROAMING);
+    emulator->Control("fault fail cmd=3 status=-1 nth=1");
+    ui.RunNextTimer();
+    RunCycles(*host, 2);
+    EXPECT_EQ(emulator->Config().roamingFlag, 0);
+    EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
 }
 
 TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndKeepsItsPacketSize) {
