@@ -16,6 +16,7 @@ until_ok() {
 }
 positive_text() { local v; v=$(probe text "$1" "$2"); [ "${v:-0}" -gt 0 ] 2>/dev/null; }
 item_shown() { [ "$(probe item-visible "$1" "$2")" = "$3" ]; }
+is_checked() { [ "$(probe checked "$survey" "$(tool_id "$1")")" = "$2" ]; }  # is_checked NAME 0|1
 # bar_matches_text ROW: the survey row's bar stands at the percentage written beside it (asked
 # again when the rows were redrawn between the two readings).
 bar_matches_text() {
@@ -64,13 +65,13 @@ case_survey_fills_its_rows() {
 }
 
 case_survey_sorts_by_address_with_the_master_first() {
-    probe click "$survey" "$(tool_id IDC_SURVEY_BY_ADDRESS)" &&
+    probe press "$survey" "$(tool_id IDC_SURVEY_BY_ADDRESS)" &&
+        until_ok 5000 is_checked IDC_SURVEY_BY_ADDRESS 1 &&
         probe wait-text "$survey" "$(survey_row_id IDC_SURVEY_ADDRESS 1)" "00a0d4100001" 15000 &&
         probe wait-text "$survey" "$(survey_row_id IDC_SURVEY_ADDRESS 6)" "00a0d4100006" 5000 &&
         probe wait-text "$survey" "$(tool_id IDC_SURVEY_ADDRESS)" "00a0d4010001" 5000
 }
 
-box_checked() { [ "$(probe checked "$survey" "$(tool_id IDC_SURVEY_ROAMING)")" = "$1" ]; }
 card_roaming_flag() {  # card_roaming_flag FLAG: the emulated card's roaming flag is FLAG
     "$host_build/emulator/cardemu" --control "$(emulator_address)" state | grep -q " roaming=$1 "
 }
@@ -81,7 +82,7 @@ case_roaming_box_holds_the_card_and_frees_it() {
     local state
     for state in 0 1; do
         probe press "$survey" "$(tool_id IDC_SURVEY_ROAMING)" &&
-            until_ok 30000 box_checked $state &&
+            until_ok 30000 is_checked IDC_SURVEY_ROAMING $state &&
             until_ok 30000 card_roaming_flag $((1 - state)) &&
             probe wait-text "$survey" "$(tool_id IDC_SURVEY_MASTER_NAME)" "Lobby" 30000 &&
             until_ok 30000 positive_text "$survey" "$(tool_id IDC_SURVEY_NODE_COUNT)" &&
