@@ -38,6 +38,11 @@ inline constexpr char kCountryCodeFormat[] = "%x";
 // The Master list.
 
 // The site survey and the directed link test.
+inline constexpr char kSurveyHeard[] = "(*)";
+inline constexpr char kSurveyNotHeard[] = "( )";
+inline constexpr char kSignalPercent[] = "%d %%";
+inline constexpr char kLinkMasterLabel[] = "Master Name";
+inline constexpr char kLinkDeviation[] = "%.1f";
 
 // Snoop.
 

@@ -15,7 +15,11 @@
 //                                          clock (Unix milliseconds) when the text appeared
 //   probe watch-visible CAPTION MS         the same for a visible window with that caption
 //   probe style CAPTION ID                 the control's window style, in hexadecimal
+//   probe progress CAPTION ID              a progress bar's position
+//   probe slide CAPTION ID POS             moves a track bar to POS as the user's drag ends
+//   probe press CAPTION ID                 clicks a button as the mouse does (a check box toggles)
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cctype>
 #include <cstdio>
@@ -287,6 +291,25 @@ int main(int argc, char** argv) {
                 shown += *c == '\n' ? std::string("\\n") : std::string(1, *c);
             std::printf("%s\n", shown.c_str());
         }
+        return 0;
+    }
+    // --- The site survey and the link test: bars, the packet slider, clicks as the mouse does.
+    if (command == "progress" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("%d\n", static_cast<int>(SendMessageA(control, PBM_GETPOS, 0, 0)));
+        return 0;
+    }
+    if (command == "slide" && argc == 5) {
+        HWND window = Require(caption);
+        HWND control = GetDlgItem(window, std::atoi(argv[3]));
+        const int pos = std::atoi(argv[4]);
+        SendMessageA(control, TBM_SETPOS, TRUE, pos);
+        PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos),
+                     reinterpret_cast<LPARAM>(control));
+        return 0;
+    }
+    if (command == "press" && argc == 4) {
+        PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
         return 0;
     }
     return Usage();

@@ -11,6 +11,7 @@
 #include "zazivev/config/configuration_dialog.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
+#include "zazivev/survey/site_survey_dialog.h"
 #include "zazivev/texts.h"
 
 namespace vz {
@@ -125,8 +126,8 @@ void MainDialog::RunSubDialog(int buttonId) {
             return;
         }
         case IDC_MAIN_SITE_SURVEY: {
-            Dialog frame(IDD_SITE_SURVEY);
-            host.RunModal(frame);
+            SiteSurveyDialog survey(context_, settings, 0);
+            host.RunModal(survey);
             return;
         }
         case IDC_MAIN_SNOOP: {
