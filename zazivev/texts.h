@@ -27,7 +27,13 @@ inline constexpr char kChangeDomainPrompt[] = "Update to Domain %d?";
 
 // Configuration.
 
-// The Master list.
+// The Master list: its columns, and the numbers in its rows and in "Searching Domain:".
+inline constexpr char kMastersColumnAddress[] = "Address";
+inline constexpr char kMastersColumnDomain[] = "Domain";
+inline constexpr char kMastersColumnChannel[] = "Ch/Sub";
+inline constexpr char kMastersColumnName[] = "Name";
+inline constexpr char kMastersNumber[] = "%d";
+inline constexpr char kMastersChannel[] = "%d/%d";
 
 // The site survey and the directed link test.
 
