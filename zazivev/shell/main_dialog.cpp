@@ -11,6 +11,7 @@
 #include "zazivev/masters/master_list_dialog.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
+#include "zazivev/survey/site_survey_dialog.h"
 #include "zazivev/texts.h"
 
 namespace vz {
@@ -122,8 +123,8 @@ void MainDialog::RunSubDialog(int buttonId) {
             return;
         }
         case IDC_MAIN_SITE_SURVEY: {
-            Dialog frame(IDD_SITE_SURVEY);
-            host.RunModal(frame);
+            SiteSurveyDialog survey(context_, settings, 0);
+            host.RunModal(survey);
             return;
         }
         case IDC_MAIN_SNOOP: {
