@@ -1,19 +1,20 @@
-// The directed link test and the site survey as the Master list runs them; their frames until
-// the survey's dialogs are built.
+// The directed link test and the site survey as the Master list runs them.
 #include "zazivev/masters/cell_tools.h"
 
-#include "ui/dialog.h"
-#include "zazivev/res/resource.h"
+#include "zazivev/survey/directed_link_dialog.h"
+#include "zazivev/survey/site_survey_dialog.h"
 
 namespace vz {
 
-void RunLinkTest(ToolContext&, DialogHost& host, const std::string&) {
-    Dialog test(IDD_DIRECTED_LINK);
+void RunLinkTest(ToolContext& context, DialogHost& host, const std::string& address) {
+    DirectedLinkDialog test(context, address, context.rememberedPacketSize);
     host.RunModal(test);
+    context.rememberedPacketSize = test.PacketSize();
 }
 
-void RunSiteSurvey(ToolContext&, DialogHost& host, AdapterSettings&, uint8_t) {
-    Dialog survey(IDD_SITE_SURVEY);
+void RunSiteSurvey(ToolContext& context, DialogHost& host, AdapterSettings& settings,
+                   uint8_t inRange) {
+    SiteSurveyDialog survey(context, settings, inRange);
     host.RunModal(survey);
 }
 
