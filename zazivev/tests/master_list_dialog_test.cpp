@@ -69,16 +69,12 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
         ParameterList domain;
         const uint8_t zero = 0;
         domain.Append(kParamDomain, &zero);
-        const auto sets = recorder->Of(kCmdSetDriverData);
-        const bool sent = std::any_of(sets.begin(), sets.end(), [&](const auto& s) {
-            return s.data == std::vector<uint8_t>(domain.Bytes(), domain.Bytes() + domain.Length());
-        });
-        EXPECT_EQ(sent, yes);
+        const std::vector<uint8_t> setDomain(domain.Bytes(), domain.Bytes() + domain.Length());
+        EXPECT_EQ(recorder->Of(kCmdSetDriverData).at(0).data == setDomain, yes);
         AdapterSettings stored(registry, context->version);
         stored.Load();
         EXPECT_EQ(stored.Domain, yes ? 0 : 15);
-        list->Click(kIdOk);
-        ui.Settle();
+        CloseList();
     }
 }
 
@@ -101,8 +97,7 @@ TEST_F(MasterListTest, RomVersionDecidesWhatAClickAndADoubleClickDo) {
         EXPECT_EQ(tested, linkTests ? "00a0d4020002" : "");
         EXPECT_EQ(list->ListViewSelectedRow(IDC_MASTERS_LIST), linkTests ? -1 : 0);
         EXPECT_EQ(ui.PendingAnswers(), 0u);
-        list->Click(kIdOk);
-        ui.Settle();
+        CloseList();
     }
 }
 
@@ -123,8 +118,7 @@ TEST_F(MasterListTest, AConfiguredMasterSearchesAsAStationAndGetsItsRoleBack) {
     OpenList(MasterListDialog::kSearchAll, 15, kStationTypeMaster);
     EXPECT_EQ(emulator->Config().stationType, kStationTypeStation);
     EXPECT_EQ(recorder->Of(kCmdInitCard).size(), 1u);
-    list->Click(kIdOk);
-    ui.Settle();
+    CloseList();
     EXPECT_EQ(emulator->Config().stationType, kStationTypeMaster);
     EXPECT_TRUE(masters->Masters().empty());
 }
@@ -145,8 +139,7 @@ TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
         EXPECT_EQ(std::vector<uint32_t>(failed + 1, failed + 6),
                   (std::vector<uint32_t>{kCmdRestartDriver, kCmdRestartDriver, kCmdRestartDriver,
                                          kCmdRestartDriver, kCmdGetDriverData}));
-        list->Click(kIdOk);
-        ui.Settle();
+        CloseList();
     }
 }
 
@@ -169,8 +162,7 @@ TEST_F(MasterListTest, MalformedReportsGiveNoRowAndNamesStayBounded) {
         recorder->tamper = nullptr;
         ui.RunFor(3000);
         EXPECT_EQ(Rows().size(), 1u);
-        list->Click(kIdOk);
-        ui.Settle();
+        CloseList();
     }
 }
 
@@ -187,8 +179,7 @@ TEST_F(MasterListTest, AnEndlessStreamOfNewAddressesStopsAtTheBound) {
 
 TEST_F(MasterListTest, TheMainDialogGivesAndTakesTheSearchModeAndHelpShowsItsSection) {
     OpenList(MasterListDialog::kSearchOne, 15);
-    list->Click(kIdOk);
-    ui.Settle();
+    CloseList();
     files["zazivev.hlp"] = "HELPMSTR\nmasters\nHELPCONFIG\n";
     std::string caption;
     ui.ExpectModal(IDD_MASTER_LIST, [&](Dialog&, HeadlessHost& sub) {

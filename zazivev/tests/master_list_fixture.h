@@ -103,13 +103,6 @@ class MasterListTest : public ToolTest {
         dialog = std::make_unique<MainDialog>(*context, cardHost);
         main = &ui.Open(*dialog);
         ui.RunFor(100);
-        DeclareMasterList();
-        masters = std::make_unique<MasterListDialog>(*context, dialog->settings, searchMode);
-        recorder->sent.clear();
-        list = &ui.Open(*masters);
-    }
-
-    void DeclareMasterList() {
         using K = ControlKind;
         ui.DeclareTemplate(
             IDD_MASTER_LIST,
@@ -123,6 +116,14 @@ class MasterListTest : public ToolTest {
               ControlSpec(IDC_MASTERS_TEST_LINK, K::kButton, "&Test Link").Disabled(),
               ControlSpec(IDC_MASTERS_VIEW_CELL, K::kButton, "&View Cell").Disabled(),
               ControlSpec(IDC_MASTERS_HELP, K::kButton, "&Help")}});
+        masters = std::make_unique<MasterListDialog>(*context, dialog->settings, searchMode);
+        recorder->sent.clear();
+        list = &ui.Open(*masters);
+    }
+
+    void CloseList() {
+        list->Click(kIdOk);
+        ui.Settle();
     }
 
     std::vector<std::vector<std::string>> Rows() {
