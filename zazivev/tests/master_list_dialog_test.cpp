@@ -139,6 +139,7 @@ TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
         EXPECT_EQ(std::vector<uint32_t>(failed + 1, failed + 6),
                   (std::vector<uint32_t>{kCmdRestartDriver, kCmdRestartDriver, kCmdRestartDriver,
                                          kCmdRestartDriver, kCmdGetDriverData}));
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), kCmdRestartDriver), 4);
         CloseList();
     }
 }
