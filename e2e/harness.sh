@@ -58,6 +58,19 @@ e2e_cleanup() {
     rm -f "$out/.display" "$out/.monitor-pid"
 }
 
+# Control ids by the names the resource headers give them: $(tool_id IDC_MAIN_REPORT),
+# $(monitor_id IDC_MONITOR_INFORMATION); IDOK and IDCANCEL are the window system's own.
+resource_id() {  # resource_id HEADER NAME
+    case $2 in
+        IDOK) echo 1 ;;
+        IDCANCEL) echo 2 ;;
+        *) awk -v name="$2" '$1 == "#define" && $2 == name { print $3; found = 1 }
+                END { if (!found) { print "no id " name > "/dev/stderr"; exit 1 } }' "$1" ;;
+    esac
+}
+tool_id() { resource_id "$root/zazivev/res/resource.h" "$1"; }
+monitor_id() { resource_id "$root/ruvedor/res/resource.h" "$1"; }
+
 # The console's line ends come back as CR LF; the cases compare plain text.
 probe() {
     timeout 120 "$VZ_WINE" "$win_build/e2e/probe.exe" "$@" 2>>"$out/probe.log" | tr -d '\r'

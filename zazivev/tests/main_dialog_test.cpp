@@ -14,7 +14,7 @@ class MainWindow : public ToolTest {
 };
 
 TEST_F(MainWindow, EscapeIsIgnoredUntilTheWindowIsAskedToClose) {
-    main->Click(kIdCancel);
+    main->PressEscape();
     ui.Settle();
     EXPECT_FALSE(main->Ended());
     main->PressCloseBox();

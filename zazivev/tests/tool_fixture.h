@@ -19,6 +19,7 @@
 #include "settings/tests/registry_tree.h"
 #include "ui/codes.h"
 #include "ui/headless/headless_ui.h"
+#include "ui/headless/rc_template.h"
 #include "zazivev/app/tool_context.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/main_dialog.h"
@@ -38,8 +39,19 @@ timing sync-ms=0 service-us=0
 seed 1
 )";
 
+// The tool's windows as its resource scripts define them.
+inline const RcTemplates& ToolTemplates() {
+    static const RcTemplates kTemplates = RcTemplates::Load(
+        {ZAZIVEV_RES_DIR "/resource.h", ZAZIVEV_RES_DIR "/strings.h"},
+        {ZAZIVEV_RES_DIR "/zazivev.rc", ZAZIVEV_RES_DIR "/config.rc", ZAZIVEV_RES_DIR "/masters.rc",
+         ZAZIVEV_RES_DIR "/survey.rc", ZAZIVEV_RES_DIR "/snoop.rc"});
+    return kTemplates;
+}
+
 class ToolTest : public ::testing::Test {
   protected:
+    ToolTest() { ToolTemplates().DeclareAll(ui); }
+
     // Starts the tool on the world of `scenario`, with `edit` applied to its text first.
     void Start(std::string scenario = kQuickScenario) {
         StartWithoutOpening(std::move(scenario));
