@@ -1,5 +1,5 @@
-// The Master list on the headless tool: its template as the resource script has it, a world of
-// Masters in several domains, and every request block the card is sent, with its time.
+// The Master list on the headless tool: Masters in several domains, and every request block
+// the card is sent, with its time.
 #pragma once
 
 #include <cstring>
@@ -103,19 +103,6 @@ class MasterListTest : public ToolTest {
         dialog = std::make_unique<MainDialog>(*context, cardHost);
         main = &ui.Open(*dialog);
         ui.RunFor(100);
-        using K = ControlKind;
-        ui.DeclareTemplate(
-            IDD_MASTER_LIST,
-            {"Master List",
-             {ControlSpec(IDC_MASTERS_SEARCH_ALL, K::kRadio, "Search &All").Group(1),
-              ControlSpec(IDC_MASTERS_SEARCH_ONE, K::kRadio, "&Search One").Group(1),
-              ControlSpec(IDC_MASTERS_DOMAIN_LABEL, K::kOther, "&Domain:"),
-              ControlSpec(IDC_MASTERS_DOMAIN, K::kCombo), ControlSpec(IDC_MASTERS_SEARCHING),
-              ControlSpec(IDC_MASTERS_LIST, K::kListView), ControlSpec(kIdOk, K::kButton, "Done"),
-              ControlSpec(IDC_MASTERS_USE_DOMAIN, K::kButton, "&Use Domain").Disabled(),
-              ControlSpec(IDC_MASTERS_TEST_LINK, K::kButton, "&Test Link").Disabled(),
-              ControlSpec(IDC_MASTERS_VIEW_CELL, K::kButton, "&View Cell").Disabled(),
-              ControlSpec(IDC_MASTERS_HELP, K::kButton, "&Help")}});
         masters = std::make_unique<MasterListDialog>(*context, dialog->settings, searchMode);
         recorder->sent.clear();
         list = &ui.Open(*masters);
