@@ -96,6 +96,7 @@ bool MasterListDialog::OnInitDialog() {
     GetVersion(driver, version);
     linkTestsAllowed_ = LinkTestsAllowed(FieldText(version));
     restartPending_ = false;
+    searching_ = false;
     host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText);
     lastStep_ = context_.clock.NowMs() - kStepAtOnceMs;
     ClearMasterAddr(driver);
@@ -144,9 +145,11 @@ void MasterListDialog::SearchTick() {
                                      nodeAddress, syncState);
     if (status == kStatusChannelLost) {
         restartPending_ = true;
+        searching_ = false;
         return;
     }
-    if (syncState != 0 && status == kStatusOk && nodeAddress[0] != '\0') {
+    // Until a search runs, the card reports its own Master, which is not in the current domain.
+    if (searching_ && syncState != 0 && status == kStatusOk && nodeAddress[0] != '\0') {
         ListMaster(MasterRecord{FieldText(masterAddress), FieldText(masterName), currentDomain_,
                                 channel, subchannel});
     }
@@ -195,9 +198,9 @@ void MasterListDialog::StepDomain() {
         currentDomain_ = (currentDomain_ + 1) % kDomainCount;
     }
     ShowSearchingDomain();
-    if (StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) == kStatusChannelLost) {
-        restartPending_ = true;
-    }
+    searching_ =
+        StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) != kStatusChannelLost;
+    restartPending_ = !searching_;
     lastStep_ = context_.clock.NowMs();
 }
 

@@ -67,6 +67,8 @@ class MasterListDialog : public Dialog {
     int currentDomain_ = 0;
     uint32_t lastStep_ = 0;
     bool restartPending_ = false;
+    // A search was started since the dialog opened or the driver was restarted.
+    bool searching_ = false;
     std::vector<std::unique_ptr<MasterRecord>> masters_;
     int nextRow_ = 0;
     MasterRecord* selected_ = nullptr;
