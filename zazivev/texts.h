@@ -36,6 +36,11 @@ inline constexpr char kMastersNumber[] = "%d";
 inline constexpr char kMastersChannel[] = "%d/%d";
 
 // The site survey and the directed link test.
+inline constexpr char kSurveyHeard[] = "(*)";
+inline constexpr char kSurveyNotHeard[] = "( )";
+inline constexpr char kSignalPercent[] = "%d %%";
+inline constexpr char kLinkMasterLabel[] = "Master Name";
+inline constexpr char kLinkDeviation[] = "%.1f";
 
 // Snoop.
 

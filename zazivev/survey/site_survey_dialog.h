@@ -3,11 +3,15 @@
 
 #include <cstdint>
 
+#include "driver/card_state.h"
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
+#include "zazivev/survey/node_table.h"
 
 namespace vz {
+
+constexpr int kHelpContextSiteSurvey = 1001;
 
 class SiteSurveyDialog : public Dialog {
   public:
@@ -16,10 +20,49 @@ class SiteSurveyDialog : public Dialog {
     // successful SynchToMaster, else 0).
     SiteSurveyDialog(ToolContext& context, AdapterSettings& settings, uint8_t inRange);
 
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    void OnTimer(uint32_t id) override;
+    void OnVScroll(int id, int request, int pos) override;
+    void OnDestroy() override;
+
   private:
+    bool ReopenDriver();
+    void SurveyTick();
+    // Returns false when the tick must end here.
+    bool Relock();
+    bool FollowRoaming();
+    void EchoStep();
+    void ResetSurvey();
+    void ClearRows();
+    void ClearRow(int row);
+    void CollectReplies();
+    void ShowRows();
+    void StartSurveyTimer();
+    void StopSurveyTimer();
+    void ShowOutOfRange(bool show);
+    void RoamingClicked();
+    void TestLink(int row);
+
     ToolContext& context_;
     AdapterSettings& settings_;
     uint8_t inRange_;
+    NodeTable table_;
+    int sortOrder_ = 0;
+    int topRow_ = 0;
+    int lowestTopRow_ = 0;
+    uint32_t lastCycleEnd_ = 0;
+    bool surveyTimerRunning_ = false;
+    uint8_t pingId_ = 0;
+    int echoChecks_ = 0;
+    bool awaitingSync_ = false;
+    bool driverLost_ = false;
+    bool relockPending_ = false;
+    bool canLock_ = false;
+    char lockedMasterName_[kMasterNameSize] = "";
+    char lockedMasterAddress_[kNodeAddressTextSize] = "";
+    uint8_t masterChannel_ = 0;
+    uint8_t masterSubchannel_ = 0;
 };
 
 }  // namespace vz
