@@ -93,7 +93,7 @@ case_masters_test_link_opens_the_directed_link_test() {
         probe click-row "$masters" "$(tool_id IDC_MASTERS_LIST)" 0 &&
         sleep 1 &&
         probe click "$masters" "$(tool_id IDC_MASTERS_TEST_LINK)" &&
-        probe wait "Directed Link" 30000 &&
+        probe wait-text "Directed Link" "$(tool_id IDC_LINK_ADDRESS)" 00a0d4020002 30000 &&
         screenshot masters-directed-link &&
         # The test runs with the card moved onto the chosen Master.
         "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" state |

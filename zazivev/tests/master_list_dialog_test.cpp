@@ -105,6 +105,23 @@ TEST_F(MasterListTest, RomVersionDecidesWhatAClickAndADoubleClickDo) {
     }
 }
 
+TEST_F(MasterListTest, TheLinkTestStartsWithThePacketSizeTheLastOneWasClosedWith) {
+    OpenList(MasterListDialog::kSearchOne, 1);
+    ui.RunFor(1000);
+    std::vector<int> startSizes;
+    for (const int size : {60, 900}) {
+        ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& test) {
+            startSizes.push_back(test.TrackBarGetPos(IDC_LINK_PACKET_SLIDER));
+            test.MoveTrackBar(IDC_LINK_PACKET_SLIDER, size);
+            test.Click(kIdOk);
+        });
+        list->ClickRow(IDC_MASTERS_LIST, 0);
+        list->Click(IDC_MASTERS_TEST_LINK);
+    }
+    EXPECT_EQ(startSizes, (std::vector<int>{1500, 60}));
+    EXPECT_EQ(context->rememberedPacketSize, 900);
+}
+
 TEST_F(MasterListTest, AClickBesideTheRowsKeepsTheButtonsAndTestLinkThenOnlyPauses) {
     OpenList(MasterListDialog::kSearchOne, 1);
     ui.RunFor(1000);
