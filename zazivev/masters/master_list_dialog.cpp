@@ -96,7 +96,9 @@ bool MasterListDialog::OnInitDialog() {
     GetVersion(driver, version);
     linkTestsAllowed_ = LinkTestsAllowed(FieldText(version));
     restartPending_ = false;
-    searching_ = false;
+    // Before the first step the card is in its configured domain, and a Master it is synchronised
+    // to is listed in that domain.
+    searchedDomain_ = currentDomain_;
     host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText);
     lastStep_ = context_.clock.NowMs() - kStepAtOnceMs;
     ClearMasterAddr(driver);
@@ -133,6 +135,7 @@ void MasterListDialog::SearchTick() {
             return;
         }
         restartPending_ = false;
+        searchedDomain_ = kNoSearch;
     }
 
     char masterAddress[kNodeAddressTextSize] = "";
@@ -145,12 +148,11 @@ void MasterListDialog::SearchTick() {
                                      nodeAddress, syncState);
     if (status == kStatusChannelLost) {
         restartPending_ = true;
-        searching_ = false;
         return;
     }
-    // Until a search runs, the card reports its own Master, which is not in the current domain.
-    if (searching_ && syncState != 0 && status == kStatusOk && nodeAddress[0] != '\0') {
-        ListMaster(MasterRecord{FieldText(masterAddress), FieldText(masterName), currentDomain_,
+    if (searchedDomain_ != kNoSearch && syncState != 0 && status == kStatusOk &&
+        nodeAddress[0] != '\0') {
+        ListMaster(MasterRecord{FieldText(masterAddress), FieldText(masterName), searchedDomain_,
                                 channel, subchannel});
     }
 
@@ -198,9 +200,10 @@ void MasterListDialog::StepDomain() {
         currentDomain_ = (currentDomain_ + 1) % kDomainCount;
     }
     ShowSearchingDomain();
-    searching_ =
-        StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) != kStatusChannelLost;
-    restartPending_ = !searching_;
+    if (StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) == kStatusChannelLost) {
+        restartPending_ = true;
+    }
+    searchedDomain_ = currentDomain_;
     lastStep_ = context_.clock.NowMs();
 }
 

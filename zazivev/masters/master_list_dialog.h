@@ -67,8 +67,11 @@ class MasterListDialog : public Dialog {
     int currentDomain_ = 0;
     uint32_t lastStep_ = 0;
     bool restartPending_ = false;
-    // A search was started since the dialog opened or the driver was restarted.
-    bool searching_ = false;
+    // The domain the card searches now, which rows are filed under: a domain picked meanwhile is
+    // searched from the next step on. kNoSearch after a driver restart, until the next step: the
+    // card then reports its own Master, found in no domain searched.
+    static constexpr int kNoSearch = -1;
+    int searchedDomain_ = kNoSearch;
     std::vector<std::unique_ptr<MasterRecord>> masters_;
     int nextRow_ = 0;
     MasterRecord* selected_ = nullptr;

@@ -8,10 +8,11 @@ namespace {
 
 using Table = std::vector<std::vector<std::string>>;
 constexpr uint32_t kSweepMs = 16 * 2000;
-// What a sweep of every domain from the last one lists.
-const Table kSweep = {{"00a0d4020001", "0", "1/1", "Accounts"},
-                      {"00a0d4020002", "1", "3/7", "Lobby"},
-                      {"00a0d4010001", "15", "5/2", "Lobby"}};
+// What a sweep of every domain from the last one lists; the card's own Master comes first when it
+// is synchronised at opening.
+const Table kSweep = {{"00a0d4010001", "15", "5/2", "Lobby"},
+                      {"00a0d4020001", "0", "1/1", "Accounts"},
+                      {"00a0d4020002", "1", "3/7", "Lobby"}};
 
 TEST(RomVersion, DecidesTheLinkButtons) {
     const std::pair<const char*, bool> cases[] = {
@@ -25,7 +26,9 @@ TEST(RomVersion, DecidesTheLinkButtons) {
 }
 
 TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirstDomain) {
-    OpenList(MasterListDialog::kSearchAll, 15);
+    std::string synchronised = kMastersScenario;
+    synchronised.replace(synchronised.find("sync-ms=1200"), 12, "sync-ms=0");
+    OpenList(MasterListDialog::kSearchAll, 15, 0, synchronised);
     ui.RunFor(kSweepMs);
     EXPECT_EQ(Rows(), kSweep);
     EXPECT_EQ(list->GetItemText(IDC_MASTERS_SEARCHING), "15");
@@ -63,15 +66,10 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
         ui.RunFor(6000);
 
         EXPECT_EQ(MasterButtons(), std::vector<bool>(3, false));
-        EXPECT_EQ(masters->searchMode, yes ? 1 : 0);
         EXPECT_EQ(list->IsChecked(IDC_MASTERS_SEARCH_ONE), yes);
         EXPECT_EQ(list->IsEnabled(IDC_MASTERS_DOMAIN), yes);
         EXPECT_EQ(SearchedDomains(), (yes ? std::vector<int>{0, 0, 0} : std::vector<int>{2, 3, 4}));
-        ParameterList domain;
-        const uint8_t zero = 0;
-        domain.Append(kParamDomain, &zero);
-        const std::vector<uint8_t> setDomain(domain.Bytes(), domain.Bytes() + domain.Length());
-        EXPECT_EQ(recorder->Of(kCmdSetDriverData).at(0).data == setDomain, yes);
+        EXPECT_EQ(emulator->Config().domain, yes ? 0 : 15);
         AdapterSettings stored(registry, context->version);
         stored.Load();
         EXPECT_EQ(stored.Domain, yes ? 0 : 15);
@@ -119,9 +117,14 @@ TEST_F(MasterListTest, TheLinkTestStartsWithThePacketSizeTheLastOneWasClosedWith
     EXPECT_EQ(context->rememberedPacketSize, 900);
 }
 
-TEST_F(MasterListTest, AClickBesideTheRowsKeepsTheButtonsAndTestLinkThenOnlyPauses) {
+TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyAct) {
+    // Domain 0 is picked while the card still searches 1: what it hears until the next step is
+    // filed under 1.
     OpenList(MasterListDialog::kSearchOne, 1);
-    ui.RunFor(1000);
+    ui.RunFor(700);
+    list->Select(IDC_MASTERS_DOMAIN, 0);
+    ui.RunFor(2500);
+    EXPECT_EQ(Rows(), (Table{kSweep[2], kSweep[1]}));
     list->ClickRow(IDC_MASTERS_LIST, 0);
     list->ClickRow(IDC_MASTERS_LIST, -1);
     EXPECT_EQ(MasterButtons(), std::vector<bool>(3, true));
