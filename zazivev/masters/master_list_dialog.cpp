@@ -347,11 +347,8 @@ void MasterListDialog::OnDoubleClick() {
     if (!linkTestsAllowed_) {
         return;
     }
+    // A double click beside the rows leaves no Master: Test Link then only pauses the search.
     selected_ = RowMaster(Host()->ListViewSelectedRow(IDC_MASTERS_LIST));
-    // A double click beside the rows has no Master to test.
-    if (selected_ == nullptr) {
-        return;
-    }
     TestLink();
     Host()->ListViewClearSelection(IDC_MASTERS_LIST);
 }

@@ -130,7 +130,7 @@ TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyAct) {
     EXPECT_EQ(MasterButtons(), std::vector<bool>(3, true));
     recorder->sent.clear();
     emulator->Control("fault fail cmd=5 status=-1 count=1");  // a stop that failed is sent again
-    list->Click(IDC_MASTERS_TEST_LINK);
+    list->DoubleClickRow(IDC_MASTERS_LIST, -1);
     EXPECT_EQ(MasterButtons(), std::vector<bool>(3, false));
     EXPECT_EQ(recorder->Of(kCmdStopSearch).size(), 2u);
     EXPECT_EQ(list->Timers().at(MasterListDialog::kSearchTimer), 100u);
