@@ -86,11 +86,11 @@ bool MasterListDialog::OnInitDialog() {
     }
     host.CheckRadio(IDC_MASTERS_SEARCH_ALL, IDC_MASTERS_SEARCH_ONE,
                     searchMode == kSearchAll ? IDC_MASTERS_SEARCH_ALL : IDC_MASTERS_SEARCH_ONE);
-    host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText);
+    host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
 
     // A stored domain the card cannot have is searched as domain 0.
     currentDomain_ = IsDomain(settings_.Domain) ? settings_.Domain : 0;
-    domainText = FormatText(texts::kMastersNumber, currentDomain_);
+    domainText_ = FormatText(texts::kMastersNumber, currentDomain_);
 
     char version[32] = {};
     GetVersion(driver, version);
@@ -99,7 +99,7 @@ bool MasterListDialog::OnInitDialog() {
     // Before the first step the card is in its configured domain, and a Master it is synchronised
     // to is listed in that domain.
     searchedDomain_ = currentDomain_;
-    host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText);
+    host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
     lastStep_ = context_.clock.NowMs() - kStepAtOnceMs;
     ClearMasterAddr(driver);
     if (settings_.Station_Type != kStationTypeStation) {
@@ -291,8 +291,8 @@ void MasterListDialog::OnSearchOne() {
 
 void MasterListDialog::OnDomainChosen() {
     DialogHost& host = *Host();
-    domainText = host.ComboSelectedText(IDC_MASTERS_DOMAIN);
-    host.SetItemText(IDC_MASTERS_SEARCHING, domainText);
+    domainText_ = host.ComboSelectedText(IDC_MASTERS_DOMAIN);
+    host.SetItemText(IDC_MASTERS_SEARCHING, domainText_);
     const int index = host.ComboSelectedIndex(IDC_MASTERS_DOMAIN);
     if (IsDomain(index)) {
         currentDomain_ = index;
@@ -360,12 +360,12 @@ void MasterListDialog::UseDomain() {
         host.RunModal(prompt);
         if (prompt.confirmed) {
             currentDomain_ = selected_->domain;
-            domainText = FormatText(texts::kMastersNumber, currentDomain_);
+            domainText_ = FormatText(texts::kMastersNumber, currentDomain_);
             host.EnableItem(IDC_MASTERS_DOMAIN, true);
-            host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText);
+            host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
             host.EnableItem(IDC_MASTERS_DOMAIN_LABEL, true);
             searchMode = kSearchOne;
-            SetDomain(context_.driver, domainText.c_str());
+            SetDomain(context_.driver, domainText_.c_str());
             settings_.SaveDomain(currentDomain_);
             host.CheckRadio(IDC_MASTERS_SEARCH_ALL, IDC_MASTERS_SEARCH_ONE, IDC_MASTERS_SEARCH_ONE);
         }

@@ -34,12 +34,8 @@ class MasterListDialog : public Dialog {
     void OnNotify(int id, int code) override;
     void OnDestroy() override;
 
-    const std::vector<std::unique_ptr<MasterRecord>>& Masters() const { return masters_; }
-    bool LinkTestsAllowedByRom() const { return linkTestsAllowed_; }
-
     // Given by the opener and taken back by it when the dialog has closed.
     int searchMode;
-    std::string domainText;
 
   private:
     void SearchTick();
@@ -64,6 +60,7 @@ class MasterListDialog : public Dialog {
 
     ToolContext& context_;
     AdapterSettings& settings_;
+    std::string domainText_;  // the domain list's selected text
     int currentDomain_ = 0;
     uint32_t lastStep_ = 0;
     bool restartPending_ = false;

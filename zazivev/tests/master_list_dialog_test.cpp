@@ -36,8 +36,6 @@ TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirs
     ASSERT_GE(domains.size(), 16u);
     for (int step = 0; step < 16; ++step)
         EXPECT_EQ(domains[step], step);
-    const std::vector<uint8_t> firstSearch = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(recorder->Of(kCmdStartMasterSearch)[0].data, firstSearch);
 
     // Each step stops the search, pauses, and starts the next domain 1.5 s after the last.
     const auto stops = recorder->Of(kCmdStopSearch);
@@ -45,7 +43,6 @@ TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirs
     for (size_t i = 1; i < starts.size(); ++i) {
         EXPECT_EQ(starts[i].atMs - stops[i].atMs, MasterListDialog::kSearchPauseMs);
         EXPECT_EQ(stops[i].atMs - starts[i - 1].atMs, MasterListDialog::kDomainStepMs);
-        EXPECT_TRUE(stops[i].data.empty());
     }
 
     emulator->Control("master 00a0d4020001 domain=2");
@@ -142,7 +139,6 @@ TEST_F(MasterListTest, AConfiguredMasterSearchesAsAStationAndGetsItsRoleBack) {
     EXPECT_EQ(recorder->Of(kCmdInitCard).size(), 1u);
     CloseList();
     EXPECT_EQ(emulator->Config().stationType, kStationTypeMaster);
-    EXPECT_TRUE(masters->Masters().empty());
 }
 
 TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
