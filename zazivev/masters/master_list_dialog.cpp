@@ -39,13 +39,14 @@ bool IsChannel(int value) {
     return value >= kFirstChannel && value <= kLastChannel;
 }
 
-// What the configured station type gives the card back at closing: Station and Alternate Master
-// as they are, any other stored value as Master, the way the card options read a role.
+// What the configured station type gives the card back at closing: Alternate Master and Master
+// as they are; a stored value that is no role leaves it a Station, as the configuration shows it,
+// rather than whatever role its low byte would name.
 uint8_t ConfiguredRole(int stationType) {
-    if (stationType == kStationTypeStation || stationType == kStationTypeAlternateMaster) {
+    if (stationType == kStationTypeAlternateMaster || stationType == kStationTypeMaster) {
         return static_cast<uint8_t>(stationType);
     }
-    return kStationTypeMaster;
+    return kStationTypeStation;
 }
 
 template <size_t N>
