@@ -204,12 +204,13 @@ TEST_F(MasterListTest, AnEndlessStreamOfNewAddressesStopsAtTheBound) {
 }
 
 TEST_F(MasterListTest, TheMainDialogGivesAndTakesTheSearchModeAndHelpShowsItsSection) {
-    OpenList(MasterListDialog::kSearchOne, 15);
+    OpenList(MasterListDialog::kSearchOne, 99);  // a stored domain the card cannot have
     CloseList();
     files["zazivev.hlp"] = "HELPMSTR\nmasters\nHELPCONFIG\n";
     std::string caption;
     ui.ExpectModal(IDD_MASTER_LIST, [&](Dialog&, HeadlessHost& sub) {
         EXPECT_TRUE(sub.IsChecked(IDC_MASTERS_SEARCH_ONE));
+        EXPECT_EQ(sub.GetItemText(IDC_MASTERS_SEARCHING), "0");
         EXPECT_TRUE(ui.PressAccelerator(IDC_MASTERS_DOMAIN));
         EXPECT_EQ(sub.Focus(), IDC_MASTERS_DOMAIN);
         ui.ExpectModal(IDD_HELP, [&](Dialog&, HeadlessHost& help) {
