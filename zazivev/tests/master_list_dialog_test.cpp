@@ -20,7 +20,8 @@ TEST(RomVersion, DecidesTheLinkButtons) {
         {"V1.5", true},    {"V10", true},     {"V1.48", false},
         {"V1.47", false},  {"V1.47A", false}, {"", false},
         {"V", false},      {"V1", false},     {"V1.", false},
-        {"Vx.yz", false},  {"V1 48", false},  {"V99999999999999999999.1", true}};
+        {"Vx.yz", false},  {"V1 48", false},  {"V99999999999999999999.1", true},
+        {"V1.10", false}};
     for (const auto& [version, allowed] : cases)
         EXPECT_EQ(LinkTestsAllowed(version), allowed) << version;
 }
