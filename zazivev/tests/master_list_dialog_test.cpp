@@ -93,7 +93,6 @@ TEST_F(MasterListTest, RomVersionDecidesWhatAClickAndADoubleClickDo) {
         list->DoubleClickRow(IDC_MASTERS_LIST, 0);
         EXPECT_EQ(tested, linkTests ? "00a0d4020002" : "");
         EXPECT_EQ(list->ListViewSelectedRow(IDC_MASTERS_LIST), linkTests ? -1 : 0);
-        EXPECT_EQ(ui.PendingAnswers(), 0u);
         CloseList();
     }
 }
