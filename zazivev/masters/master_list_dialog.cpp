@@ -375,32 +375,34 @@ void MasterListDialog::UseDomain() {
     DisableMasterButtons();
 }
 
-int MasterListDialog::SynchToSelected() {
+int MasterListDialog::SynchToMasterOf(const MasterRecord& master) {
     char name[kMasterNameSize];
     char address[kNodeAddressTextSize];
-    CopyField(name, selected_->name);
-    CopyField(address, selected_->address);
-    const int status = SynchToMaster(context_.driver, settings_.Station_Type,
-                                     static_cast<uint8_t>(selected_->domain),
-                                     static_cast<uint8_t>(selected_->channel),
-                                     static_cast<uint8_t>(selected_->subchannel), name, address);
+    CopyField(name, master.name);
+    CopyField(address, master.address);
+    const int status =
+        SynchToMaster(context_.driver, settings_.Station_Type, static_cast<uint8_t>(master.domain),
+                      static_cast<uint8_t>(master.channel), static_cast<uint8_t>(master.subchannel),
+                      name, address);
     if (status != kStatusOk) {
         CardState& card = context_.driver.card;
-        CopyField(card.masterName, selected_->name);
-        CopyField(card.masterAddress, selected_->address);
+        CopyField(card.masterName, master.name);
+        CopyField(card.masterAddress, master.address);
     }
     return status;
 }
 
+// The Master is held from the press on: the waits of SynchToMaster let clicks through that may
+// change the selection (Search All, say, leaves none). Records live as long as the dialog.
 void MasterListDialog::TestLink() {
     DialogHost& host = *Host();
     host.KillTimer(kSearchTimer);
     StopSearchAndPause();
-    if (selected_ != nullptr) {
-        const int status = SynchToSelected();
+    if (const MasterRecord* master = selected_) {
+        const int status = SynchToMasterOf(*master);
         {
             HelpContextFor place(context_, kHelpContextLinkTest);
-            RunLinkTest(context_, host, selected_->address);
+            RunLinkTest(context_, host, master->address);
         }
         if (status == kStatusNoSync) {
             StopSearch(context_.driver);
@@ -415,8 +417,8 @@ void MasterListDialog::ViewCell() {
     DialogHost& host = *Host();
     host.KillTimer(kSearchTimer);
     StopSearchAndPause();
-    if (selected_ != nullptr) {
-        const uint8_t inRange = SynchToSelected() == kStatusOk ? 1 : 0;
+    if (const MasterRecord* master = selected_) {
+        const uint8_t inRange = SynchToMasterOf(*master) == kStatusOk ? 1 : 0;
         HelpContextFor place(context_, kHelpContextSiteSurvey);
         RunSiteSurvey(context_, host, settings_, inRange);
     }

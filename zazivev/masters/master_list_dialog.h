@@ -53,8 +53,8 @@ class MasterListDialog : public Dialog {
     void UseDomain();
     void TestLink();
     void ViewCell();
-    // Moves the card onto the selected Master; a failure names that Master in the card state.
-    int SynchToSelected();
+    // Moves the card onto `master`; a failure names that Master in the card state.
+    int SynchToMasterOf(const MasterRecord& master);
     void DisableMasterButtons();
     MasterRecord* RowMaster(int row);
 

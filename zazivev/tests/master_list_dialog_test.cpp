@@ -108,7 +108,10 @@ TEST_F(MasterListTest, TheLinkTestStartsWithThePacketSizeTheLastOneWasClosedWith
             test.Click(kIdOk);
         });
         list->ClickRow(IDC_MASTERS_LIST, 0);
+        // Search All clicked while the card moves onto the Master leaves the test its Master.
+        list->QueueMouse([&] { list->Click(IDC_MASTERS_SEARCH_ALL); });
         list->Click(IDC_MASTERS_TEST_LINK);
+        EXPECT_EQ(list->QueuedMouse(), 0u);
     }
     EXPECT_EQ(startSizes, (std::vector<int>{1500, 60}));
     EXPECT_EQ(context->rememberedPacketSize, 900);
