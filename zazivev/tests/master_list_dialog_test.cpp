@@ -188,9 +188,6 @@ TEST_F(MasterListTest, MalformedReportsGiveNoRowAndNamesStayBounded) {
         recorder->tamper = [&](uint8_t* reply) { SetParameter(reply, c.id, c.value); };
         ui.RunFor(3000);
         EXPECT_EQ(Rows(), c.rows) << c.id;
-        recorder->tamper = nullptr;
-        ui.RunFor(3000);
-        EXPECT_EQ(Rows().size(), 1u);
         CloseList();
     }
 }
