@@ -1,9 +1,11 @@
-// The Master list on the headless tool: Masters in several domains, and every request block
-// the card is sent, with its time.
+// The Master list on the headless tool: Masters in several domains, and every request the card
+// is sent, with its time.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include "driver/parameter_list.h"
@@ -26,8 +28,8 @@ timing sync-ms=1200 lock-ms=0 dwell-ms=250 service-us=0
 seed 1
 )";
 
-// Passes every call to the emulator and keeps what was sent; `tamper` may change a reply.
-class RecordingIo : public DeviceIo {
+// The emulated card, keeping every request sent with its time; `tamper` may change a reply.
+class RecordingIo : public EmulatorDeviceIo {
   public:
     struct Sent {
         uint32_t atMs;
@@ -35,33 +37,25 @@ class RecordingIo : public DeviceIo {
         std::vector<uint8_t> data;
     };
 
-    RecordingIo(DeviceIo& inner, Clock& clock) : inner_(inner), clock_(clock) {}
-    SystemVersion GetSystemVersion() override { return inner_.GetSystemVersion(); }
-    DeviceHandle OpenDevice(const char* path) override { return inner_.OpenDevice(path); }
-    void CloseDevice(DeviceHandle handle) override { inner_.CloseDevice(handle); }
-    bool DefineDosDevice(uint32_t flags, const char* name, const char* target) override {
-        return inner_.DefineDosDevice(flags, name, target);
-    }
+    RecordingIo(Emulator& emulator, Clock& clock) : EmulatorDeviceIo(emulator), clock_(clock) {}
     IoControlResult IoControl(DeviceHandle handle, uint32_t code, const uint8_t* in,
                               uint32_t inSize, uint8_t* out, uint32_t outSize) override {
         uint32_t command = 0;
-        uint32_t length = 0;
         std::memcpy(&command, out + kRequestCommandOffset, 4);
-        std::memcpy(&length, out + kRequestLengthOffset, 4);
+        command &= 0xFFFFFF;
         const uint8_t* data = out + kRequestDataOffset;
-        sent.push_back({clock_.NowMs(), command & 0xFFFFFF,
-                        std::vector<uint8_t>(data, data + std::min(length, 64u))});
-        IoControlResult result = inner_.IoControl(handle, code, in, inSize, out, outSize);
-        if (tamper && (command & 0xFFFFFF) == kCmdGetDriverData)
+        sent.push_back({clock_.NowMs(), command, std::vector<uint8_t>(data, data + 4)});
+        IoControlResult result =
+            EmulatorDeviceIo::IoControl(handle, code, in, inSize, out, outSize);
+        if (tamper && command == kCmdGetDriverData)
             tamper(out + kRequestDataOffset);
         return result;
     }
 
     std::vector<Sent> Of(uint32_t command) const {
         std::vector<Sent> found;
-        for (const Sent& s : sent)
-            if (s.command == command)
-                found.push_back(s);
+        std::copy_if(sent.begin(), sent.end(), std::back_inserter(found),
+                     [command](const Sent& s) { return s.command == command; });
         return found;
     }
 
@@ -69,7 +63,6 @@ class RecordingIo : public DeviceIo {
     std::function<void(uint8_t* list)> tamper;
 
   private:
-    DeviceIo& inner_;
     Clock& clock_;
 };
 
@@ -94,7 +87,7 @@ class MasterListTest : public ToolTest {
         test::PutValue(registry, key, "Domain", test::Dword(domain));
         test::PutValue(registry, key, "Route", test::Sz("1"));  // where the domain is written
         StartWithoutOpening(std::move(scenario));
-        recorder = std::make_unique<RecordingIo>(*io, clock);
+        recorder = std::make_unique<RecordingIo>(*emulator, clock);
         auto openTextFile = context->openTextFile;
         driver = std::make_unique<Driver>(*recorder, clock, cardHost, DriverVariant::kTool);
         context =
