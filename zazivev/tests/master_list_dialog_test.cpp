@@ -75,7 +75,7 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
     }
 }
 
-TEST_F(MasterListTest, RomVersionDecidesWhatAClickAndADoubleClickDo) {
+TEST_F(MasterListTest, RomVersionDecidesWhatClicksDoAndLinkTestsShareTheirSize) {
     for (const auto& [rom, linkTests] : {std::pair{"V1.48  ", false}, {"V1.47a ", true}}) {
         std::string scenario = kMastersScenario;
         scenario.replace(scenario.find("V1.49b "), 7, rom);
@@ -83,38 +83,30 @@ TEST_F(MasterListTest, RomVersionDecidesWhatAClickAndADoubleClickDo) {
         ui.RunFor(1000);
         list->ClickRow(IDC_MASTERS_LIST, 0);
         EXPECT_EQ(MasterButtons(), (std::vector<bool>{true, linkTests, linkTests}));
-        std::string tested;
-        if (linkTests) {
-            ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& test) {
-                tested = driver->card.masterAddress;
-                test.Click(kIdOk);
-            });
-        }
+        std::vector<std::string> tests;  // each link test's Master and starting packet size
+        const auto linkTest = [&](Dialog&, HeadlessHost& test) {
+            tests.push_back(std::string(driver->card.masterAddress) + "/" +
+                            std::to_string(test.TrackBarGetPos(IDC_LINK_PACKET_SLIDER)));
+            test.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
+            test.Click(kIdOk);
+        };
+        if (linkTests)
+            ui.ExpectModal(IDD_DIRECTED_LINK, linkTest);
         list->DoubleClickRow(IDC_MASTERS_LIST, 0);
-        EXPECT_EQ(tested, linkTests ? "00a0d4020002" : "");
         EXPECT_EQ(list->ListViewSelectedRow(IDC_MASTERS_LIST), linkTests ? -1 : 0);
+        if (linkTests) {
+            ui.ExpectModal(IDD_DIRECTED_LINK, linkTest);
+            list->ClickRow(IDC_MASTERS_LIST, 0);
+            // Search All clicked while the card moves onto the Master leaves the test its Master.
+            list->QueueMouse([&] { list->Click(IDC_MASTERS_SEARCH_ALL); });
+            list->Click(IDC_MASTERS_TEST_LINK);
+            EXPECT_EQ(list->QueuedMouse(), 0u);
+        }
+        EXPECT_EQ(tests,
+                  (linkTests ? std::vector<std::string>{"00a0d4020002/1500", "00a0d4020002/60"}
+                             : std::vector<std::string>{}));
         CloseList();
     }
-}
-
-TEST_F(MasterListTest, TheLinkTestStartsWithThePacketSizeTheLastOneWasClosedWith) {
-    OpenList(MasterListDialog::kSearchOne, 1);
-    ui.RunFor(1000);
-    std::vector<int> startSizes;
-    for (const int size : {60, 900}) {
-        ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& test) {
-            startSizes.push_back(test.TrackBarGetPos(IDC_LINK_PACKET_SLIDER));
-            test.MoveTrackBar(IDC_LINK_PACKET_SLIDER, size);
-            test.Click(kIdOk);
-        });
-        list->ClickRow(IDC_MASTERS_LIST, 0);
-        // Search All clicked while the card moves onto the Master leaves the test its Master.
-        list->QueueMouse([&] { list->Click(IDC_MASTERS_SEARCH_ALL); });
-        list->Click(IDC_MASTERS_TEST_LINK);
-        EXPECT_EQ(list->QueuedMouse(), 0u);
-    }
-    EXPECT_EQ(startSizes, (std::vector<int>{1500, 60}));
-    EXPECT_EQ(context->rememberedPacketSize, 900);
 }
 
 TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyAct) {
