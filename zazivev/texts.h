@@ -35,7 +35,13 @@ inline constexpr char kDefaultMasterName[] = "MASTER";
 // Get Settings shows the whole country code byte.
 inline constexpr char kCountryCodeFormat[] = "%x";
 
-// The Master list.
+// The Master list: its columns, and the numbers in its rows and in "Searching Domain:".
+inline constexpr char kMastersColumnAddress[] = "Address";
+inline constexpr char kMastersColumnDomain[] = "Domain";
+inline constexpr char kMastersColumnChannel[] = "Ch/Sub";
+inline constexpr char kMastersColumnName[] = "Name";
+inline constexpr char kMastersNumber[] = "%d";
+inline constexpr char kMastersChannel[] = "%d/%d";
 
 // The site survey and the directed link test.
 inline constexpr char kSurveyHeard[] = "(*)";

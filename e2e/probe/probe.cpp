@@ -18,6 +18,12 @@
 //   probe progress CAPTION ID              a progress bar's position
 //   probe slide CAPTION ID POS             moves a track bar to POS as the user's drag ends
 //   probe press CAPTION ID                 clicks a button as the mouse does (a check box toggles)
+//   probe list-view CAPTION ID             a list view's headings with their widths ("Name:99"),
+//                                          then one line per row; columns joined by '|'
+//   probe click-row CAPTION ID ROW [double]  a left click (or double click) on a list view's row;
+//                                          a row past the last clicks the empty space below
+//   probe watch-rows CAPTION ID N MS       like watch-text, until the list view has N rows
+//   probe pick CAPTION ID INDEX            a drop-down list's item chosen, as by the user
 #include <windows.h>
 #include <commctrl.h>
 
@@ -96,6 +102,111 @@ int Watch(int ms, Done done) {
         Sleep(2);
     }
     std::printf("%lld\n", UnixMilliseconds());
+    return 0;
+}
+
+// --- List views of another process: the items and texts they fill in must live in that
+// process, so each request goes through a block allocated there.
+class RemoteBlock {
+  public:
+    RemoteBlock(HWND window, size_t size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_ != nullptr)
+            address_ = static_cast<char*>(
+                VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBlock() {
+        if (address_ != nullptr)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr)
+            CloseHandle(process_);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    bool Ok() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return address_ + offset; }
+    void Write(size_t offset, const void* data, size_t size) {
+        WriteProcessMemory(process_, address_ + offset, data, size, nullptr);
+    }
+    void Read(size_t offset, void* data, size_t size) {
+        ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
+    }
+
+  private:
+    HANDLE process_ = nullptr;
+    char* address_ = nullptr;
+};
+
+constexpr size_t kRemoteText = 512;  // where texts land, after the item or column record
+
+std::string ListViewText(HWND view, RemoteBlock& block, UINT message, WPARAM index, bool column,
+                         int subItem) {
+    char text[kRemoteText] = "";
+    if (column) {
+        LVCOLUMNA record{};
+        record.mask = LVCF_TEXT;
+        record.pszText = block.At(kRemoteText);
+        record.cchTextMax = kRemoteText - 1;
+        block.Write(0, &record, sizeof record);
+    } else {
+        LVITEMA record{};
+        record.iSubItem = subItem;
+        record.pszText = block.At(kRemoteText);
+        record.cchTextMax = kRemoteText - 1;
+        block.Write(0, &record, sizeof record);
+    }
+    block.Write(kRemoteText, text, 1);
+    SendMessageA(view, message, index, reinterpret_cast<LPARAM>(block.At(0)));
+    block.Read(kRemoteText, text, kRemoteText - 1);
+    return text;
+}
+
+int PrintListView(HWND view) {
+    RemoteBlock block(view, 2 * kRemoteText);
+    if (!block.Ok())
+        return 2;
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int column = 0; column < columns; ++column) {
+        std::printf("%s%s:%d", column ? "|" : "",
+                    ListViewText(view, block, LVM_GETCOLUMNA, column, true, 0).c_str(),
+                    static_cast<int>(SendMessageA(view, LVM_GETCOLUMNWIDTH, column, 0)));
+    }
+    std::printf("\n");
+    const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            std::printf("%s%s", column ? "|" : "",
+                        ListViewText(view, block, LVM_GETITEMTEXTA, row, false, column).c_str());
+        }
+        std::printf("\n");
+    }
+    return 0;
+}
+
+// Clicks the middle of the row's first column, or below the last row, as the mouse would.
+int ClickRow(HWND view, int row, bool twice) {
+    RemoteBlock block(view, sizeof(RECT));
+    if (!block.Ok())
+        return 2;
+    const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
+    RECT rect{LVIR_LABEL, 0, 0, 0};
+    block.Write(0, &rect, sizeof rect);
+    SendMessageA(view, LVM_GETITEMRECT, row < rows ? row : 0,
+                 reinterpret_cast<LPARAM>(block.At(0)));
+    block.Read(0, &rect, sizeof rect);
+    const int height = rect.bottom - rect.top;
+    const int y = (rect.top + rect.bottom) / 2 + (row < rows ? 0 : height * (rows + 1));
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, y);
+    PostMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(view, WM_LBUTTONUP, 0, at);
+    if (twice) {
+        PostMessageA(view, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(view, WM_LBUTTONUP, 0, at);
+    }
     return 0;
 }
 
@@ -307,9 +418,34 @@ int main(int argc, char** argv) {
         PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos),
                      reinterpret_cast<LPARAM>(control));
         return 0;
+    // --- List views (the Master list and the site survey).
+    if (command == "list-view" && argc == 4) {
+        return PrintListView(GetDlgItem(Require(caption), std::atoi(argv[3])));
+    }
+    if (command == "click-row" && (argc == 5 || argc == 6)) {
+        const bool twice = argc == 6 && std::strcmp(argv[5], "double") == 0;
+        return ClickRow(GetDlgItem(Require(caption), std::atoi(argv[3])), std::atoi(argv[4]),
+                        twice);
+    }
+    if (command == "watch-rows" && argc == 6) {
+        const int id = std::atoi(argv[3]);
+        const int rows = std::atoi(argv[4]);
+        return Watch(std::atoi(argv[5]), [&] {
+            HWND window = Find(caption).found;
+            return window && SendMessageA(GetDlgItem(window, id), LVM_GETITEMCOUNT, 0, 0) >= rows;
+        });
     }
     if (command == "press" && argc == 4) {
         PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == "pick" && argc == 5) {
+        HWND window = Require(caption);
+        const int id = std::atoi(argv[3]);
+        HWND combo = GetDlgItem(window, id);
+        SendMessageA(combo, CB_SETCURSEL, std::atoi(argv[4]), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
         return 0;
     }
     return Usage();

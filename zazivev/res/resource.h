@@ -80,7 +80,16 @@
 #define IDC_GET_SETTINGS_RSSI_MAP 1014
 
 // Master list; Alt+D is the domain list's id
+#define IDC_MASTERS_VIEW_CELL 1014
+#define IDC_MASTERS_TEST_LINK 1124
+#define IDC_MASTERS_HELP 1125
+#define IDC_MASTERS_USE_DOMAIN 1126
+#define IDC_MASTERS_LIST 1127
+#define IDC_MASTERS_SEARCH_ALL 1128
+#define IDC_MASTERS_SEARCH_ONE 1129
 #define IDC_MASTERS_DOMAIN 1130
+#define IDC_MASTERS_DOMAIN_LABEL 1131
+#define IDC_MASTERS_SEARCHING 1133
 
 // Site survey and directed link test
 // The survey's seven rows: row i's control is the first id + i.

@@ -9,6 +9,7 @@
 #include "ui/dialog_host.h"
 #include "ui/minimised_icon.h"
 #include "zazivev/config/configuration_dialog.h"
+#include "zazivev/masters/master_list_dialog.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 #include "zazivev/survey/site_survey_dialog.h"
@@ -121,8 +122,9 @@ void MainDialog::RunSubDialog(int buttonId) {
     DialogHost& host = *Host();
     switch (buttonId) {
         case IDC_MAIN_MASTERS: {
-            Dialog frame(IDD_MASTER_LIST);
-            host.RunModal(frame);
+            MasterListDialog masters(context_, settings, masterListSearchMode);
+            host.RunModal(masters);
+            masterListSearchMode = masters.searchMode;
             return;
         }
         case IDC_MAIN_SITE_SURVEY: {
