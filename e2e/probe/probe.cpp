@@ -418,35 +418,36 @@ int main(int argc, char** argv) {
         PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos),
                      reinterpret_cast<LPARAM>(control));
         return 0;
-    // --- List views (the Master list and the site survey).
-    if (command == "list-view" && argc == 4) {
-        return PrintListView(GetDlgItem(Require(caption), std::atoi(argv[3])));
+        // --- List views (the Master list and the site survey).
+        if (command == "list-view" && argc == 4) {
+            return PrintListView(GetDlgItem(Require(caption), std::atoi(argv[3])));
+        }
+        if (command == "click-row" && (argc == 5 || argc == 6)) {
+            const bool twice = argc == 6 && std::strcmp(argv[5], "double") == 0;
+            return ClickRow(GetDlgItem(Require(caption), std::atoi(argv[3])), std::atoi(argv[4]),
+                            twice);
+        }
+        if (command == "watch-rows" && argc == 6) {
+            const int id = std::atoi(argv[3]);
+            const int rows = std::atoi(argv[4]);
+            return Watch(std::atoi(argv[5]), [&] {
+                HWND window = Find(caption).found;
+                return window &&
+                       SendMessageA(GetDlgItem(window, id), LVM_GETITEMCOUNT, 0, 0) >= rows;
+            });
+        }
+        if (command == "press" && argc == 4) {
+            PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
+            return 0;
+        }
+        if (command == "pick" && argc == 5) {
+            HWND window = Require(caption);
+            const int id = std::atoi(argv[3]);
+            HWND combo = GetDlgItem(window, id);
+            SendMessageA(combo, CB_SETCURSEL, std::atoi(argv[4]), 0);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+            return 0;
+        }
+        return Usage();
     }
-    if (command == "click-row" && (argc == 5 || argc == 6)) {
-        const bool twice = argc == 6 && std::strcmp(argv[5], "double") == 0;
-        return ClickRow(GetDlgItem(Require(caption), std::atoi(argv[3])), std::atoi(argv[4]),
-                        twice);
-    }
-    if (command == "watch-rows" && argc == 6) {
-        const int id = std::atoi(argv[3]);
-        const int rows = std::atoi(argv[4]);
-        return Watch(std::atoi(argv[5]), [&] {
-            HWND window = Find(caption).found;
-            return window && SendMessageA(GetDlgItem(window, id), LVM_GETITEMCOUNT, 0, 0) >= rows;
-        });
-    }
-    if (command == "press" && argc == 4) {
-        PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
-        return 0;
-    }
-    if (command == "pick" && argc == 5) {
-        HWND window = Require(caption);
-        const int id = std::atoi(argv[3]);
-        HWND combo = GetDlgItem(window, id);
-        SendMessageA(combo, CB_SETCURSEL, std::atoi(argv[4]), 0);
-        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(combo));
-        return 0;
-    }
-    return Usage();
-}

@@ -215,7 +215,13 @@ TEST_F(MasterListTest, TheMainDialogGivesAndTakesTheSearchModeAndHelpShowsItsSec
     });
     main->Click(IDC_MAIN_MASTERS);
     EXPECT_EQ(caption, "Master List Help/masters");
-    EXPECT_EQ(dialog->masterListSearchMode, MasterListDialog::kSearchAll);
+    bool searchAllKept = false;
+    ui.ExpectModal(IDD_MASTER_LIST, [&](Dialog&, HeadlessHost& sub) {
+        searchAllKept = sub.IsChecked(IDC_MASTERS_SEARCH_ALL);
+        sub.Click(kIdOk);
+    });
+    main->Click(IDC_MAIN_MASTERS);
+    EXPECT_TRUE(searchAllKept);
 }
 
 }  // namespace

@@ -96,7 +96,9 @@ class MasterListTest : public ToolTest {
         dialog = std::make_unique<MainDialog>(*context, cardHost);
         main = &ui.Open(*dialog);
         ui.RunFor(100);
-        masters = std::make_unique<MasterListDialog>(*context, dialog->settings, searchMode);
+        settings = std::make_unique<AdapterSettings>(registry, context->version);
+        settings->Load();
+        masters = std::make_unique<MasterListDialog>(*context, *settings, searchMode);
         recorder->sent.clear();
         list = &ui.Open(*masters);
     }
@@ -128,6 +130,7 @@ class MasterListTest : public ToolTest {
 
     std::unique_ptr<RecordingIo> recorder;
     std::unique_ptr<MasterListDialog> masters;
+    std::unique_ptr<AdapterSettings> settings;
     HeadlessHost* list = nullptr;
 };
 
