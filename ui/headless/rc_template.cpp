@@ -331,6 +331,9 @@ class ScriptReader {
                 found != defines_.texts.end()) {
                 return found->second;
             }
+            // A picture control names its bitmap or icon by number: it shows no text.
+            Id(arg, line);
+            return {};
         }
         Fail(file_, line, "expected a text");
     }

@@ -47,6 +47,7 @@ BEGIN
     PUSHBUTTON "&Very ""Advanced""\nline", 1107, 7, 130, 50, 14, NOT WS_VISIBLE | WS_DISABLED
     AUTOCHECKBOX "&Peer To Peer", 1116, 7, 145, 50, 10
     CONTROL "", 1026, "msctls_progress32", NOT WS_VISIBLE, 7, 150, 50, 8
+    CONTROL IDC_LIST, 1030, "Static", SS_BITMAP, 7, 150, 10, 8
     DEFPUSHBUTTON "OK", IDOK, 200, 138, 50, 14
     COMBOBOX 1101, 60, 20, 60, 80, CBS_DROPDOWNLIST | WS_VSCROLL
     AUTORADIOBUTTON "&Time", 1016, 7, 160, 50, 10, WS_GROUP
@@ -67,6 +68,7 @@ END
                             "1107 button '&Very \"Advanced\"\nline' disabled hidden",
                             "1116 check '&Peer To Peer'",
                             "1026 other '' hidden",
+                            "1030 other ''",
                             "1 button 'OK'",
                             "1101 combo ''",
                             "1016 radio '&Time' group 2",
