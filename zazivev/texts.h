@@ -32,5 +32,6 @@ inline constexpr char kChangeDomainPrompt[] = "Update to Domain %d?";
 // The site survey and the directed link test.
 
 // Snoop.
+inline constexpr char kSnoopFrequencyLabel[] = "%1.3f";
 
 }  // namespace vz::texts

@@ -61,3 +61,11 @@
 // Site survey and directed link test
 
 // Snoop
+#define IDB_SNOOP_PEAK 129
+#define IDB_SNOOP_AVERAGE 130
+#define IDC_SNOOP_SLOW 1029
+#define IDC_SNOOP_FAST 1030
+#define IDC_SNOOP_LOW_LABEL 1031
+#define IDC_SNOOP_HIGH_LABEL 1032
+#define IDC_SNOOP_GRAPH 1146
+#define IDC_SNOOP_MEDIUM 1149

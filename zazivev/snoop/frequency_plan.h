@@ -1,0 +1,20 @@
+// The hopping frequencies Snoop sweeps for a card's country code, and the labels of their ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vz {
+
+struct FrequencyPlan {
+    int points = 0;       // frequencies swept; the one at position n has index n + 1
+    int firstOffset = 0;  // MHz above 2.401 GHz of the first frequency
+    std::string lowLabel;
+    std::string highLabel;
+};
+
+// The plan for the code command 8 reports. Only the code's value modulo 64 chooses the plan;
+// codes whose value modulo 64 is above 3 are swept like code 0.
+FrequencyPlan PlanForCountry(uint8_t code);
+
+}  // namespace vz
