@@ -14,6 +14,8 @@
 //   probe watch-text CAPTION ID TEXT MS    like wait-text, polling every 2 ms; prints the wall
 //                                          clock (Unix milliseconds) when the text appeared
 //   probe watch-visible CAPTION MS         the same for a visible window with that caption
+//   probe checked CAPTION ID               1 or 0: the button's check
+//   probe rect CAPTION ID                  the control's client area on the screen: L T R B
 #include <windows.h>
 
 #include <cstdio>
@@ -173,6 +175,20 @@ int main(int argc, char** argv) {
         char text[256] = "";
         GetWindowTextA(GetForegroundWindow(), text, sizeof text);
         std::printf("%s\n", text);
+        return 0;
+    }
+    // --- Snoop: radio checks and where the graph box is on the screen.
+    if (command == "checked" && argc == 4) {
+        std::printf("%d\n",
+                    IsDlgButtonChecked(Require(caption), std::atoi(argv[3])) == BST_CHECKED);
+        return 0;
+    }
+    if (command == "rect" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        RECT client{};
+        GetClientRect(control, &client);
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::printf("%ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
         return 0;
     }
     return Usage();

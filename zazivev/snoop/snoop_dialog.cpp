@@ -56,6 +56,8 @@ void SnoopDialog::OnCommand(int id, int code) {
         cursor = 0;
         std::fill(records_.begin(), records_.end(), FrequencyPoint{});
         samplingRate = int(rateButton - std::begin(kRateButtons));
+        // The command may come from a key or another program rather than the button itself.
+        ShowRate();
         lastSampled_ = -1;
         dwellCut_ = true;
         // Cleared at once rather than after the next dwell, which at Slow lasts 10 s.

@@ -1,0 +1,119 @@
+# Sourced by e2e/run: Snoop, the spectrum view, against the default world (country code 0, an
+# interferer on frequency indices 44 to 56 at -52 dBm).
+
+snoop="Snoop"
+
+# Ids by their names in the tool's resource header (IDOK is the system's own).
+declare -F tool_id >/dev/null || tool_id() {
+    [ "$1" = IDOK ] && { echo 1; return; }
+    awk -v name="$1" '$1 == "#define" && $2 == name { print $3 }' "$root/zazivev/res/resource.h"
+}
+
+emulator_counter() {  # emulator_counter NAME: one of cardemu's request counts
+    "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" counters |
+        tr ' ' '\n' | sed -n "s/^$1=//p"
+}
+
+# Prints the bars of a screenshot's graph, one column a line: "navy green" pixel counts down
+# the middle of each light grey column found along a row near the top of the graph box.
+graph_bars() {  # graph_bars PNG
+    local left top right bottom
+    read -r left top right bottom <<<"$(probe rect "$snoop" "$(tool_id IDC_SNOOP_GRAPH)")"
+    convert "$1" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage ppm:- |
+        python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+fields = data.split(maxsplit=4)
+width, height = int(fields[1]), int(fields[2])
+pixels = fields[4]
+at = lambda x, y: tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
+grey, navy, green = (192, 192, 192), (0, 0, 128), (0, 255, 0)
+x = 0
+while x < width:
+    if at(x, 20) != grey:
+        x += 1
+        continue
+    start = x
+    while x < width and at(x, 20) == grey:
+        x += 1
+    middle = (start + x) // 2
+    column = [at(middle, y) for y in range(height)]
+    print(column.count(navy), column.count(green))
+'
+}
+
+# "interferer-median others-median" of navy and green heights, by the plan of code 0: the
+# interferer on indices 44 to 56 is columns 43 to 55.
+interferer_contrast() {  # interferer_contrast PNG
+    graph_bars "$1" | awk '
+        { h[NR - 1] = $1 + $2 }
+        END {
+            if (NR != 79) { print "columns:", NR; exit 1 }
+            for (n = 0; n < 79; n++) if (n >= 43 && n <= 55) inside[++i] = h[n]; else outside[++o] = h[n]
+            asort(inside); asort(outside)
+            print inside[int((i + 1) / 2)], outside[int((o + 1) / 2)]
+        }'
+}
+
+case_snoop_sweeps_the_cards_frequencies_and_shows_the_interferer() {
+    start_emulator "$root/emulator/scenarios/default.scn" &&
+        start_tool &&
+        probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Synchronized to" 60000 &&
+        probe click "$tool" "$(tool_id IDC_MAIN_SNOOP)" &&
+        probe wait "$snoop" 15000 || return 1
+    [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_MEDIUM)")" = 1 ] || { echo "  Medium not preselected"; return 1; }
+    probe wait-text "$snoop" "$(tool_id IDC_SNOOP_LOW_LABEL)" "2.402" 5000 &&
+        probe wait-text "$snoop" "$(tool_id IDC_SNOOP_HIGH_LABEL)" "2.480" 5000 || return 1
+    probe click "$snoop" "$(tool_id IDC_SNOOP_FAST)"
+    "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" reset-counters >/dev/null
+    local started=$SECONDS parked
+    # A whole sweep parks the radio three times on each of the 79 frequencies.
+    for _ in $(seq 300); do
+        parked=$(emulator_counter cmd10)
+        [ "${parked:-0}" -ge $((3 * 79)) ] && break
+        sleep 0.1
+    done
+    [ "${parked:-0}" -ge $((3 * 79)) ] || { echo "  only $parked frequencies parked"; return 1; }
+    echo "  a Fast sweep took about $((SECONDS - started)) s"
+    [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_FAST)")" = 1 ] || return 1
+    sleep 0.5
+    screenshot snoop
+    local contrast
+    contrast=$(interferer_contrast "$out/screens/snoop.png") || { echo "  $contrast"; return 1; }
+    read -r inside outside <<<"$contrast"
+    echo "  median bar: $inside pixels on the interferer, $outside elsewhere"
+    [ "$inside" -ge 60 ] && [ "$inside" -ge $((4 * outside + 20)) ]
+}
+
+case_snoop_rate_switch_clears_the_graph_and_restarts_the_sweep() {
+    probe click "$snoop" "$(tool_id IDC_SNOOP_SLOW)" &&
+        sleep 1.5 &&
+        [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_SLOW)")" = 1 ] &&
+        [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_FAST)")" = 0 ] || return 1
+    screenshot snoop-slow
+    local bars
+    bars=$(graph_bars "$out/screens/snoop-slow.png")
+    # The first frequency is sampled again; those the sweep has not reached yet are empty.
+    echo "$bars" | sed -n 1p | awk '{ exit !($1 + $2 > 0) }' || { echo "  first column empty"; return 1; }
+    echo "$bars" | sed -n '30,79p' | awk '$1 + $2 > 0 { found = 1 } END { exit found }' ||
+        { echo "  old bars left"; return 1; }
+}
+
+case_snoop_outlives_the_emulator_restarting() {
+    stop_emulator
+    sleep 2
+    restart_emulator &&
+        sleep 1 &&
+        probe click "$snoop" "$(tool_id IDC_HELP_COMMAND)" &&
+        probe wait "Snoop Help" 15000 &&
+        probe click "Snoop Help" "$(tool_id IDOK)" &&
+        probe gone "Snoop Help" 15000 &&
+        probe click "$snoop" "$(tool_id IDOK)" &&
+        probe gone "$snoop" 15000 &&
+        # The tool closed the lost channel after Snoop and reopens it on the restarted card.
+        probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Synchronized to 00a0d4010001  Lobby" 60000
+}
+
+run_case case_snoop_sweeps_the_cards_frequencies_and_shows_the_interferer
+run_case case_snoop_rate_switch_clears_the_graph_and_restarts_the_sweep
+run_case case_snoop_outlives_the_emulator_restarting
