@@ -45,14 +45,15 @@ while x < width:
 # "interferer-median others-median" of navy and green heights, by the plan of code 0: the
 # interferer on indices 44 to 56 is columns 43 to 55.
 interferer_contrast() {  # interferer_contrast PNG
-    graph_bars "$1" | awk '
-        { h[NR - 1] = $1 + $2 }
-        END {
-            if (NR != 79) { print "columns:", NR; exit 1 }
-            for (n = 0; n < 79; n++) if (n >= 43 && n <= 55) inside[++i] = h[n]; else outside[++o] = h[n]
-            asort(inside); asort(outside)
-            print inside[int((i + 1) / 2)], outside[int((o + 1) / 2)]
-        }'
+    graph_bars "$1" | python3 -c '
+import statistics, sys
+heights = [sum(map(int, line.split())) for line in sys.stdin]
+if len(heights) != 79:
+    sys.exit("columns: %d" % len(heights))
+inside = heights[43:56]
+outside = heights[:43] + heights[56:]
+print(int(statistics.median(inside)), int(statistics.median(outside)))
+'
 }
 
 case_snoop_sweeps_the_cards_frequencies_and_shows_the_interferer() {

@@ -85,11 +85,12 @@ void SnoopGraph::Bars(int n, const FrequencyPoint& point) {
         average = 1;
     }
     const int left = Left(n);
-    const int top = std::max(0, base_ - unit_ * average);
+    // Bars stay inside their column, which the next clear covers; above it they would linger.
+    const int top = std::max(kColumnTop, base_ - unit_ * average);
     canvas_.FillRect({left, top, left + width_, base_}, kSnoopAverage);
     if (point.maximum >= average && point.maximum > 0) {
         const int height = unit_ * point.maximum;
-        const int peakTop = std::max(0, base_ - height);
+        const int peakTop = std::max(kColumnTop, base_ - height);
         const int capBottom = peakTop == top ? top + std::min(height, kCapPixels) : top;
         canvas_.FillRect({left, peakTop, left + width_, capBottom}, kSnoopPeak);
     }

@@ -32,7 +32,7 @@ TEST_F(SnoopTest, TheCountryCodeChoosesTheColumnsAndTheirLabels) {
     };
     for (const Case c : {Case{0, 79, "2.402", "2.480"}, Case{1, 23, "2.402", "2.424"},
                          Case{2, 43, "2.407", "2.449"}, Case{3, 100, "2.402", "2.501"},
-                         Case{4, 79, "2.402", "2.480"}, Case{66, 43, "2.407", "2.449"}}) {
+                         Case{7, 79, "2.402", "2.480"}, Case{66, 43, "2.407", "2.449"}}) {
         OpenSnoop("", SnoopDialog::kFast, c.country);
         ui.RunFor(100 * (c.points + 2));  // the first paint restarts the sweep
         EXPECT_EQ(ColumnsOnRow(Graph(), 20), c.points) << c.country;
@@ -65,16 +65,19 @@ TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTime) {
 
 TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
     OpenSnoop();
-    const int unit = (kGraphHeight - 8) / 100;
+    // Tall enough that a 1 % bar shows beneath its 4-pixel cap.
+    host->SetClientSize(IDC_SNOOP_GRAPH, kGraphWidth, 608);
+    const int unit = 6;
     const int x = 5 + 10 * 7 + 2;  // inside column 10: 5 pixels wide, 2 apart
     struct Case {
         FrequencyPoint point;
         int navy;
         int green;
     };
-    for (const Case c : {Case{{0, 0, 3, 11}, 0, 0}, Case{{1, 1, 2, 11}, 0, std::min(unit, 4)},
-                         Case{{70, 120, 3, 11}, 40 * unit, 30 * unit},
-                         Case{{40, 120, 3, 11}, 40 * unit - 4, 4}, Case{{90, 90, 0, 11}, 0, 0}}) {
+    for (const Case c :
+         {Case{{0, 0, 3, 11}, 0, 0}, Case{{1, 1, 2, 11}, unit - 4, 4},
+          Case{{70, 120, 3, 11}, 40 * unit, 30 * unit}, Case{{40, 120, 3, 11}, 40 * unit - 4, 4},
+          Case{{100, 300, 3, 11}, 600 - 16 - 4, 4}, Case{{90, 90, 0, 11}, 0, 0}}) {
         std::unique_ptr<Canvas> canvas = host->OpenCanvas(IDC_SNOOP_GRAPH);
         SnoopGraph graph(*canvas, 79);
         graph.ClearColumn(10);
@@ -105,12 +108,18 @@ TEST_F(SnoopTest, ARateButtonClearsTheGraphAndRestartsTheSweep) {
 TEST_F(SnoopTest, AFullPaintMidSweepKeepsEveryColumnAndMarksTheFrequencySampledLast) {
     OpenSnoop("spectrum floor=-60 sigma=0\n");
     ui.RunFor(500);
+    const Image afterTicks = Graph();
     host->FirePaint();
     const Image image = Graph();
     EXPECT_GT(CountInColumn(image, 5 + 2, kSnoopAverage), 0);
     // The outline's left edge above the bars: on the third column, no longer on the second.
-    EXPECT_EQ(image.At(5 + 2 * 7, 17), kBlack);
-    EXPECT_EQ(image.At(5 + 1 * 7, 17), kSnoopEmpty);
+    for (const Image& shown : {afterTicks, image}) {
+        EXPECT_EQ(shown.At(5 + 2 * 7, 17), kBlack);
+        EXPECT_EQ(shown.At(5 + 1 * 7, 17), kSnoopEmpty);
+    }
+    // Below every tenth column a filled mark reaches higher than the other ticks.
+    EXPECT_EQ(image.At(5 + 9 * 7 + 2, kGraphHeight - 6), kBlack);
+    EXPECT_EQ(image.At(5 + 8 * 7 + 2, kGraphHeight - 6), (Rgb{255, 255, 255}));
 }
 
 TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
@@ -142,17 +151,18 @@ TEST_F(SnoopTest, FailedAndOutOfRangeSamplesNeitherCountNorOverflow) {
         uint8_t percentOfEveryReading;
         int count;
         int maximum;
-        uint64_t readings;
+        uint32_t dwellMs;
     };
     for (const Case c : {Case{"fault fail cmd=9 status=-1 count=always\n", 0, 0, 0, 1000},
-                         Case{"fault drop cmd=9\n", 0, 0, 0, 1}, Case{"", 255, 3, 100, 3}}) {
+                         Case{"fault drop cmd=9\n", 0, 0, 0, 0}, Case{"", 255, 3, 100, 0}}) {
         OpenSnoop(c.fault);
         std::fill(std::begin(driver->card.rssiPercent), std::end(driver->card.rssiPercent),
                   c.percentOfEveryReading);
+        const uint32_t opened = clock.NowMs();
         ui.RunNextTimer();
         EXPECT_EQ(Record(0).count, c.count);
         EXPECT_EQ(Record(0).maximum, c.maximum);
-        EXPECT_EQ(emulator->Counters().requests[kCmdGetRssi], c.readings);
+        EXPECT_EQ(clock.NowMs() - opened - 100, c.dwellMs);
     }
 }
 
