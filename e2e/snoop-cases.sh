@@ -15,7 +15,7 @@ emulator_counter() {  # emulator_counter NAME: one of cardemu's request counts
 }
 
 # Prints the bars of a screenshot's graph, one column a line: "navy green" pixel counts down
-# the middle of each light grey column found along a row near the top of the graph box.
+# each column's middle, found by the tick below it (a line, or a wider mark every tenth).
 graph_bars() {  # graph_bars PNG
     local left top right bottom
     read -r left top right bottom <<<"$(probe rect "$snoop" "$(tool_id IDC_SNOOP_GRAPH)")"
@@ -27,17 +27,17 @@ fields = data.split(maxsplit=4)
 width, height = int(fields[1]), int(fields[2])
 pixels = fields[4]
 at = lambda x, y: tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
-grey, navy, green = (192, 192, 192), (0, 0, 128), (0, 255, 0)
+black, navy, green = (0, 0, 0), (0, 0, 128), (0, 255, 0)
+ticks = height - 3
 x = 0
 while x < width:
-    if at(x, 20) != grey:
+    if at(x, ticks) != black:
         x += 1
         continue
     start = x
-    while x < width and at(x, 20) == grey:
+    while x < width and at(x, ticks) == black:
         x += 1
-    middle = (start + x) // 2
-    column = [at(middle, y) for y in range(height)]
+    column = [at((start + x - 1) // 2, y) for y in range(height)]
     print(column.count(navy), column.count(green))
 '
 }
@@ -87,9 +87,17 @@ case_snoop_sweeps_the_cards_frequencies_and_shows_the_interferer() {
 }
 
 case_snoop_rate_switch_clears_the_graph_and_restarts_the_sweep() {
-    probe click "$snoop" "$(tool_id IDC_SNOOP_SLOW)" &&
-        sleep 1.5 &&
-        [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_SLOW)")" = 1 ] &&
+    "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" reset-counters >/dev/null
+    probe click "$snoop" "$(tool_id IDC_SNOOP_SLOW)" || return 1
+    # A Slow dwell is 300 samples (or 10 s); the next frequency parked means it was drawn.
+    local parked
+    for _ in $(seq 150); do
+        parked=$(emulator_counter cmd10)
+        [ "${parked:-0}" -gt 300 ] && break
+        sleep 0.1
+    done
+    sleep 0.3
+    [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_SLOW)")" = 1 ] &&
         [ "$(probe checked "$snoop" "$(tool_id IDC_SNOOP_FAST)")" = 0 ] || return 1
     screenshot snoop-slow
     local bars
