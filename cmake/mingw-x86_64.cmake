@@ -1,4 +1,4 @@
-# Cross build for 64-bit Windows: the same code, run under Wine by the contract and end-to-end tests.
+# Cross build for 64-bit Windows: the same code, run under wine64 where 32-bit Wine is missing.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

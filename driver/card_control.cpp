@@ -13,8 +13,9 @@ namespace {
 int SendSetList(Driver& driver, ParameterList& list, const char* failureText, uint32_t cardIndex) {
     const int status = DriverCommand(driver, kCmdSetDriverData, 0, list.Length(), list.Bytes(),
                                      ParameterList::kCapacity, cardIndex);
-    if (status != 0)
+    if (status != 0) {
         ReportDriverError(driver, status, failureText);
+    }
     return status;
 }
 
@@ -39,25 +40,30 @@ int SendSearchRecord(Driver& driver, uint32_t command, uint8_t domain, uint8_t c
     record[0] = channel;
     record[1] = subchannel;
     record[2] = domain;
-    if (name != nullptr)
+    if (name != nullptr) {
         std::memcpy(record + 3, name, kMasterNameSize);
+    }
     record[kSearchRecordSize - 1] = '\0';
     return DriverCommand(driver, command, 0, sizeof record, record, sizeof record, cardIndex);
 }
 
 uint8_t StationTypeCode(const char* text) {
-    if (std::strcmp(text, "Station") == 0)
+    if (std::strcmp(text, "Station") == 0) {
         return kStationTypeStation;
-    if (std::strcmp(text, "Alternate Master") == 0)
+    }
+    if (std::strcmp(text, "Alternate Master") == 0) {
         return kStationTypeAlternateMaster;
+    }
     return kStationTypeMaster;
 }
 
 uint8_t RoamConfigCode(const char* text) {
-    if (std::strcmp(text, "Slow") == 0)
+    if (std::strcmp(text, "Slow") == 0) {
         return 0;
-    if (std::strcmp(text, "Normal") == 0)
+    }
+    if (std::strcmp(text, "Normal") == 0) {
         return 1;
+    }
     return 2;
 }
 
@@ -67,8 +73,9 @@ uint32_t LeadingDecimal(const char* text) {
     uint32_t value = 0;
     for (; *text >= '0' && *text <= '9'; ++text) {
         value = value * 10 + uint32_t(*text - '0');
-        if (value > 0xFFFFFF)
+        if (value > 0xFFFFFF) {
             break;  // far beyond any field; stop before overflow
+        }
     }
     return value;
 }
@@ -132,8 +139,9 @@ int SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardInde
     list.Append(kParamInactivity, inactivityBytes);
     list.Append(kParamPeerToPeer, &peerToPeer);
     int status = SendSetList(driver, list, "SetDriverData in SetCardOptions", cardIndex);
-    if (status != 0)
+    if (status != 0) {
         return status;
+    }
 
     if (options.masterSettings) {
         const uint8_t mac = std::strcmp(options.macOptimize, "Normal") == 0 ? 0 : 1;
@@ -145,8 +153,9 @@ int SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardInde
     }
     status =
         SendByteCommand(driver, kCmdSetRoamConfig, RoamConfigCode(options.roamConfig), cardIndex);
-    if (status != 0)
+    if (status != 0) {
         ReportDriverError(driver, status, "SetRoamConfig in SetCardOptions");
+    }
     return status;
 }
 

@@ -21,8 +21,9 @@ class StatusWindow {
     StatusWindow(CardHost& host) : host_(host) { host_.OpenStatusWindow(kReinitialisingText); }
     ~StatusWindow() { Close(); }
     void Close() {
-        if (open_)
+        if (open_) {
             host_.CloseStatusWindow();
+        }
         open_ = false;
     }
 
@@ -40,11 +41,13 @@ int WaitForMaster(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int wa
         uint8_t subchannel = 0;
         const int status = GetMasterNode(driver, card.masterAddress, card.masterName, channel,
                                          subchannel, card.nodeAddress, syncState, cardIndex);
-        if (status != 0)
+        if (status != 0) {
             return status;
+        }
         driver.clock.YieldTimeSlice();
-        if (syncState != 0 || (driver.clock.NowMs() - start) / 1000 >= limitSeconds)
+        if (syncState != 0 || (driver.clock.NowMs() - start) / 1000 >= limitSeconds) {
             return 0;
+        }
     }
 }
 
@@ -63,12 +66,15 @@ int ConfirmMaster(Driver& driver, const char* wantedAddress, uint32_t cardIndex)
             ReportDriverError(driver, status, "GetMasterNode in SynchToMaster");
             return status;
         }
-        if (std::strcmp(card.masterAddress, wantedAddress) != 0)
+        if (std::strcmp(card.masterAddress, wantedAddress) != 0) {
             syncState = 0;
-        if (syncState != 0)
+        }
+        if (syncState != 0) {
             return 0;
-        if ((driver.clock.NowMs() - start) / 1000 >= kSynchConfirmSeconds)
+        }
+        if ((driver.clock.NowMs() - start) / 1000 >= kSynchConfirmSeconds) {
             return 0;
+        }
         driver.clock.YieldTimeSlice();
     }
 }
@@ -77,19 +83,22 @@ int ConfirmMaster(Driver& driver, const char* wantedAddress, uint32_t cardIndex)
 
 int InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag) {
     CardState& card = driver.card;
-    if (card.cardInitialised)
+    if (card.cardInitialised) {
         CloseCard(driver, cardIndex);
+    }
     StatusWindow window(driver.host);
 
     syncState = 0;
     int status = DriverCommand(driver, kCmdInitCard, 0, 0, nullptr, 0, cardIndex);
-    if (status != 0)
+    if (status != 0) {
         return status;
+    }
     card.cardInitialised = 1;
 
     status = GetVersion(driver, card.romVersion, cardIndex);
-    if (status != 0)
+    if (status != 0) {
         return status;
+    }
 
     uint8_t countryCode = 0;
     status = GetCountryCode(driver, countryCode, cardIndex);
@@ -160,17 +169,20 @@ int SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, uint8_t channe
     uint8_t syncState = 0;
     for (int poll = 0;; ++poll) {
         GetSyncState(driver, syncState, cardIndex);
-        if (syncState != 0)
+        if (syncState != 0) {
             break;
-        if (poll + 1 >= kSynchMaxSyncPolls)
+        }
+        if (poll + 1 >= kSynchMaxSyncPolls) {
             return kStatusNoSync;
+        }
         driver.host.DispatchOneMouseMessage();
         driver.clock.YieldTimeSlice();
     }
 
     status = ConfirmMaster(driver, wantedAddress, cardIndex);
-    if (status != 0)
+    if (status != 0) {
         return status;
+    }
     return std::strcmp(driver.card.masterAddress, wantedAddress) == 0 ? 0 : -1;
 }
 

@@ -18,8 +18,9 @@ constexpr int kMaxNtDeviceNumber = 999;
 int OpenNtDevice(Driver& driver) {
     const bool yieldEachTry = driver.variant == DriverVariant::kTool;
     for (int n = 1; n <= kMaxNtDeviceNumber; ++n) {
-        if (yieldEachTry)
+        if (yieldEachTry) {
             driver.clock.YieldTimeSlice();
+        }
         char dosName[sizeof driver.dosName];
         char target[32];
         char path[32];
@@ -43,12 +44,14 @@ int OpenNtDevice(Driver& driver) {
 }  // namespace
 
 int OpenDriver(Driver& driver) {
-    if (driver.variant == DriverVariant::kTool)
+    if (driver.variant == DriverVariant::kTool) {
         driver.card.cardInitialised = 0;
+    }
     // A reopened channel replaces the old one; closing it first keeps a long-running program
     // from collecting handles and DOS names each time the channel is lost.
-    if (driver.handle != kInvalidDeviceHandle)
+    if (driver.handle != kInvalidDeviceHandle) {
         CloseDriver(driver);
+    }
 
     const SystemVersion version = driver.io.GetSystemVersion();
     if (version.IsWindows95Family()) {
@@ -62,8 +65,9 @@ int OpenDriver(Driver& driver) {
 }
 
 int CloseDriver(Driver& driver) {
-    if (driver.handle != kInvalidDeviceHandle)
+    if (driver.handle != kInvalidDeviceHandle) {
         driver.io.CloseDevice(driver.handle);
+    }
     driver.handle = kInvalidDeviceHandle;
     if (driver.dosName[0] != '\0') {
         driver.io.DefineDosDevice(kDddRemoveDefinition, driver.dosName, nullptr);
@@ -74,16 +78,18 @@ int CloseDriver(Driver& driver) {
 
 int DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t length,
                   uint8_t* buffer, size_t capacity, uint32_t cardIndex) {
-    if (length > kRequestDataSize || length > capacity)
+    if (length > kRequestDataSize || length > capacity) {
         return kStatusChannelLost;
+    }
 
     uint8_t block[kRequestBlockSize] = {};
     PutU32(block + kRequestCommandOffset, command + (cardIndex << kCardIndexShift));
     PutU32(block + kRequestValueOffset, value);
     PutU32(block + kRequestLengthOffset, length);
     PutU32(block + kRequestResultOffset, static_cast<uint32_t>(kStatusFailed));
-    if (length > 0)
+    if (length > 0) {
         std::memcpy(block + kRequestDataOffset, buffer, length);
+    }
 
     uint8_t input[kDriverInputSize];
     PutU32(input, kDriverInputWord);
@@ -98,14 +104,16 @@ int DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t len
 
     const uint32_t returned = GetU32(block + kRequestLengthOffset);
     const size_t copied = returned <= kRequestDataSize ? std::min<size_t>(returned, capacity) : 0;
-    if (copied > 0)
+    if (copied > 0) {
         std::memcpy(buffer, block + kRequestDataOffset, copied);
+    }
     return static_cast<int32_t>(GetU32(block + kRequestResultOffset));
 }
 
 void ReportDriverError(Driver& driver, int status, const char* text) {
-    if (driver.reportError)
+    if (driver.reportError) {
         driver.reportError(status, text);
+    }
 }
 
 }  // namespace vz

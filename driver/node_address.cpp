@@ -4,12 +4,15 @@
 namespace vz {
 
 int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return -1;
 }
 
@@ -24,16 +27,19 @@ void FormatNodeAddress(const uint8_t (&address)[kNodeAddressSize],
 }
 
 size_t ParseNodeAddress(const char* text, uint8_t (&address)[kNodeAddressSize]) {
-    for (auto& b : address)
+    for (auto& b : address) {
         b = 0;
+    }
     size_t count = 0;
     while (count < kNodeAddressSize) {
         const int high = HexDigitValue(text[2 * count]);
-        if (high < 0)
+        if (high < 0) {
             break;
+        }
         const int low = HexDigitValue(text[2 * count + 1]);
-        if (low < 0)
+        if (low < 0) {
             break;
+        }
         address[count++] = static_cast<uint8_t>(high << 4 | low);
     }
     return count;

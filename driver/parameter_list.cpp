@@ -22,11 +22,13 @@ uint16_t ParameterLength(uint16_t id) {
 
 bool AppendParameter(uint8_t* list, size_t capacity, uint16_t& offset, uint16_t id,
                      const void* value) {
-    if (id == 0 || id > kMaxParameterId)
+    if (id == 0 || id > kMaxParameterId) {
         return false;
+    }
     const uint16_t length = kLengths[id];
-    if (size_t(offset) + kParameterEntryHeader + length + 2 > capacity)
+    if (size_t(offset) + kParameterEntryHeader + length + 2 > capacity) {
         return false;
+    }
     uint8_t* entry = list + offset;
     PutU16(entry, id);
     PutU16(entry + 2, kParameterStatusUnset);
@@ -38,21 +40,25 @@ bool AppendParameter(uint8_t* list, size_t capacity, uint16_t& offset, uint16_t 
 }
 
 int GetfromDataList(const uint8_t* list, uint32_t length, uint16_t id, void* destination) {
-    if (id == 0 || id > kMaxParameterId)
+    if (id == 0 || id > kMaxParameterId) {
         return -1;
+    }
     // The walk steps by the table's lengths, never by the entry's own length field, and reads
     // nothing that does not lie wholly inside the list that was sent.
     size_t o = 0;
     while (o + 2 <= length) {
         const uint16_t readId = GetU16(list + o);
-        if (readId == 0 || readId > kMaxParameterId)
+        if (readId == 0 || readId > kMaxParameterId) {
             return -1;
+        }
         const size_t entryEnd = o + kParameterEntryHeader + kLengths[readId];
-        if (entryEnd > length)
+        if (entryEnd > length) {
             return -1;
+        }
         if (readId == id) {
-            if (GetU16(list + o + 2) != 0)
+            if (GetU16(list + o + 2) != 0) {
                 return -1;
+            }
             std::memcpy(destination, list + o + kParameterEntryHeader, kLengths[id]);
             return 0;
         }

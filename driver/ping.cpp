@@ -63,10 +63,12 @@ int SendPing(Driver& driver, const char* nodeAddress, uint32_t payloadLength, ui
 
     int status = ReadSyncState(driver, syncState, "GetDriverData in SendPing",
                                "GetfromDataList in SendPing", cardIndex);
-    if (status != 0)
+    if (status != 0) {
         return status;
-    if (syncState == 0)
+    }
+    if (syncState == 0) {
         return 0;
+    }
 
     status = Transmit(driver, record, cardIndex);
     if (IsTransmitterBusy(status)) {
@@ -81,10 +83,12 @@ int SendPing(Driver& driver, const char* nodeAddress, uint32_t payloadLength, ui
         }
         status = ReadSyncState(driver, syncState, "GetDriverData in SendPing's TransmitPing",
                                "GetfromDataList in SendPing's TransmitPing", cardIndex);
-        if (status != 0)
+        if (status != 0) {
             return status;
-        if (syncState == 0)
+        }
+        if (syncState == 0) {
             return 0;
+        }
         PrepareRecord(record, address, pingKind, payloadLength);
         status = Transmit(driver, record, cardIndex);
         if (status != 0) {
@@ -118,8 +122,9 @@ int GetPingEcho(Driver& driver, uint8_t pingId, uint32_t& echoTime, uint32_t car
     uint8_t record[kEchoRecordSize] = {pingId};
     const int status =
         DriverCommand(driver, kCmdGetPingEcho, 0, sizeof record, record, sizeof record, cardIndex);
-    if (status == 0)
+    if (status == 0) {
         echoTime = GetU32(record + 2);
+    }
     return status;
 }
 

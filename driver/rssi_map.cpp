@@ -35,8 +35,9 @@ int StartBound(const CalibrationPoint* points, int n) {
     const CalibrationPoint& before = points[n - 2];
     const double xLast = 2.5 * (last.level - 40);
     const double xBefore = 2.5 * (before.level - 40);
-    if (xLast == xBefore)
+    if (xLast == xBefore) {
         return 0;
+    }
     const int offset =
         static_cast<int>((100 - xLast) * (last.raw - before.raw) / (xLast - xBefore));
     return (last.raw + offset) & 0xFF;
@@ -63,17 +64,20 @@ void FillFromPoints(const CalibrationPoint* points, int n, uint8_t (&table)[256]
         }
         accumulator += step;
         // Points out of order would make the segment fall; the table stays within 0..100.
-        if (accumulator > 100)
+        if (accumulator > 100) {
             accumulator = 100;
-        if (accumulator < 0)
+        }
+        if (accumulator < 0) {
             accumulator = 0;
+        }
         table[i] = static_cast<uint8_t>(accumulator + 0.5);
     }
 }
 
 void FillDefaultRssiTable(uint8_t (&table)[256]) {
-    for (int i = 0; i < 256; ++i)
+    for (int i = 0; i < 256; ++i) {
         table[i] = uint8_t(i < 100 ? 0 : i <= 200 ? i - 100 : 100);
+    }
 }
 
 }  // namespace
@@ -110,8 +114,9 @@ int BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIn
     PutU16(record + 6, 21);
     const int status = DriverCommand(driver, kCmdGetRssiCalibration, 0, sizeof record, record,
                                      sizeof record, cardIndex);
-    if (status != 0)
+    if (status != 0) {
         return status;
+    }
     return RssiTableFromCalibration(record, driver.card.rssiPercent, text);
 }
 

@@ -70,8 +70,9 @@ int GetMasterNode(Driver& driver, char (&masterAddress)[kNodeAddressTextSize],
         const int found = list.Get(read.id, read.out);
         // A name taken out stays in the caller's buffer even when a later value is missing, so
         // it is terminated at once: the card's 12 bytes carry no NUL of their own.
-        if (read.id == kParamMasterName && found == 0)
+        if (read.id == kParamMasterName && found == 0) {
             masterName[kMasterNameSize - 1] = '\0';
+        }
         if (found != 0) {
             ReportDriverError(driver, -1, read.text);
             return -1;
@@ -97,8 +98,9 @@ int GetVersion(Driver& driver, char (&version)[32], uint32_t cardIndex) {
         ReadOneParameter(driver, kParamRomVersion, version, "GetDriverData in GetVersion",
                          "GetfromDataList in GetVersion GetVersion", cardIndex);
     // The card's text is seven bytes with no NUL of its own; the rest of the field stays zero.
-    if (status == 0)
+    if (status == 0) {
         std::memset(version + 7, 0, sizeof version - 7);
+    }
     return status;
 }
 

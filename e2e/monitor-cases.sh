@@ -1,6 +1,9 @@
 # Sourced by e2e/run: the Status Monitor's cases, against the default world.
 
-monitor_text() { probe text "$monitor" 1001; }
+monitor_text() { probe text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)"; }
+
+# Whether the control shows an ampersand as typed (a Master named "R&D"), not as a mnemonic.
+shows_ampersands() { (($(probe style "$1" "$2") & 0x80)); }
 
 # The tray icon's right-button press: the information window is refreshed and shown.
 right_click_tray() { probe post "$monitor" 1124 0 0x204; }
@@ -18,11 +21,12 @@ case_monitor_starts_hidden_with_the_card_synchronised() {
     done
     [ "$(probe visible "$monitor")" = 0 ] || { echo "  the window stayed visible"; return 1; }
     right_click_tray &&
-        probe wait-text "$monitor" 1001 "Synchronized to 00a0d4010001  Lobby" 15000 &&
+        probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Synchronized to 00a0d4010001  Lobby" 15000 &&
         [ "$(probe visible "$monitor")" = 1 ] &&
-        probe wait-text "$monitor" 1001 "Vezurez driver version V1.2.4 accessed successfully." 1000 &&
+        probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Vezurez driver version V1.2.4 accessed successfully." 1000 &&
+        { shows_ampersands "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" || { echo "  the information text underlines after &"; false; }; } &&
         screenshot monitor-information &&
-        probe click "$monitor" 1000 &&
+        probe click "$monitor" "$(monitor_id IDC_MONITOR_HIDE)" &&
         sleep 1 && [ "$(probe visible "$monitor")" = 0 ]
 }
 
@@ -35,17 +39,17 @@ case_second_monitor_start_exits_zero() {
 
 case_monitor_stands_aside_while_the_tool_runs() {
     start_tool || return 1
-    probe wait-text "$tool" 1002 "Synchronized to" 60000 || return 1
+    probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Synchronized to" 60000 || return 1
     # Within about a tick the monitor sees the tool; its text is then the stored one.
     local deadline=$((SECONDS + 15))
     while [ $SECONDS -lt $deadline ]; do
         right_click_tray
-        probe wait-text "$monitor" 1001 "Utility is running, the data is static.  " 1500 && break
+        probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Utility is running, the data is static.  " 1500 && break
     done
-    probe wait-text "$monitor" 1001 "Utility is running, the data is static.  " 100 &&
+    probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Utility is running, the data is static.  " 100 &&
         screenshot monitor-static &&
-        probe click "$monitor" 1000 &&
-        probe click "$tool" 1 &&
+        probe click "$monitor" "$(monitor_id IDC_MONITOR_HIDE)" &&
+        probe click "$tool" "$(tool_id IDOK)" &&
         wait_tool_exit 0
 }
 
@@ -58,14 +62,14 @@ case_monitor_survives_the_emulator_going_away() {
     local deadline=$((SECONDS + 40))
     while [ $SECONDS -lt $deadline ]; do
         right_click_tray
-        probe wait-text "$monitor" 1001 "Synchronized to 00a0d4010001  Lobby" 2000 && break
+        probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Synchronized to 00a0d4010001  Lobby" 2000 && break
     done
-    probe wait-text "$monitor" 1001 "Synchronized to 00a0d4010001  Lobby" 100 &&
+    probe wait-text "$monitor" "$(monitor_id IDC_MONITOR_INFORMATION)" "Synchronized to 00a0d4010001  Lobby" 100 &&
         kill -0 "$MONITOR_PID" 2>/dev/null
 }
 
 case_monitor_remove_ends_it() {
-    probe click "$monitor" 1 || return 1
+    probe click "$monitor" "$(monitor_id IDOK)" || return 1
     for _ in $(seq 100); do
         kill -0 "$MONITOR_PID" 2>/dev/null || break
         sleep 0.1

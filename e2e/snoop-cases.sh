@@ -3,12 +3,6 @@
 
 snoop="Snoop"
 
-# Ids by their names in the tool's resource header (IDOK is the system's own).
-declare -F tool_id >/dev/null || tool_id() {
-    [ "$1" = IDOK ] && { echo 1; return; }
-    awk -v name="$1" '$1 == "#define" && $2 == name { print $3 }' "$root/zazivev/res/resource.h"
-}
-
 emulator_counter() {  # emulator_counter NAME: one of cardemu's request counts
     "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" counters |
         tr ' ' '\n' | sed -n "s/^$1=//p"

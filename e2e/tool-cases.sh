@@ -3,7 +3,7 @@
 case_tool_reports_the_emulators_master() {
     start_emulator "$root/emulator/scenarios/default.scn" &&
         start_tool &&
-        probe wait-text "$tool" 1002 "Synchronized to 00a0d4010001  Lobby" 60000 &&
+        probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Synchronized to 00a0d4010001  Lobby" 60000 &&
         screenshot main-dialog
 }
 
@@ -15,34 +15,34 @@ case_second_tool_start_exits_zero_and_leaves_one_window() {
 }
 
 case_help_shows_its_section() {
-    probe click "$tool" 57670 &&
+    probe click "$tool" "$(tool_id IDC_HELP_COMMAND)" &&
         probe wait "Main Help" 15000 &&
         screenshot help &&
-        probe click "Main Help" 1 &&
+        probe click "Main Help" "$(tool_id IDOK)" &&
         probe gone "Main Help" 15000
 }
 
 case_tool_survives_the_emulator_going_away() {
     stop_emulator
     # Closing the Master list makes the tool reopen the driver: no emulator, no driver.
-    probe click "$tool" 1000 &&
+    probe click "$tool" "$(tool_id IDC_MAIN_MASTERS)" &&
         probe wait "Master List" 15000 &&
-        probe click "Master List" 1 &&
-        probe wait-text "$tool" 1002 "Unable to access Vezurez driver" 30000 &&
+        probe click "Master List" "$(tool_id IDOK)" &&
+        probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Unable to access Vezurez driver" 30000 &&
         screenshot no-emulator &&
         restart_emulator &&
         # The adapter is a PC card, so the check comes back every ten seconds by itself.
-        probe wait-text "$tool" 1002 "Synchronized to 00a0d4010001  Lobby" 60000
+        probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Synchronized to 00a0d4010001  Lobby" 60000
 }
 
 case_exit_ends_the_tool() {
-    probe click "$tool" 1 && wait_tool_exit 0
+    probe click "$tool" "$(tool_id IDOK)" && wait_tool_exit 0
 }
 
 case_tool_without_emulator_cannot_access_the_driver() {
     stop_emulator
     EMULATOR_ADDRESS="" start_tool &&
-        probe wait-text "$tool" 1002 "Unable to access Vezurez driver" 60000 &&
+        probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Unable to access Vezurez driver" 60000 &&
         probe close "$tool" &&
         wait_tool_exit 0
 }
@@ -51,9 +51,9 @@ case_refused_driver_version_shows_the_error_and_exits_zero() {
     sed 's/driver="V1.2.4"/driver="1.05"/' "$root/emulator/scenarios/default.scn" >"$out/refused.scn"
     start_emulator "$out/refused.scn" &&
         start_tool &&
-        probe wait-text "Error" 1018 "Incorrect Driver Version 1.05" 30000 &&
+        probe wait-text "Error" "$(tool_id IDC_ERROR_TEXT)" "Incorrect Driver Version 1.05" 30000 &&
         screenshot error-dialog &&
-        probe click "Error" 1 &&
+        probe click "Error" "$(tool_id IDOK)" &&
         wait_tool_exit 0
 }
 

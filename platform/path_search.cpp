@@ -17,20 +17,23 @@ std::string SearchCurrentDirectoryAndPath(Shell& shell, const std::string& fileN
     const std::string current = shell.CurrentDirectory();
     if (!current.empty()) {
         const std::string path = Join(current, fileName);
-        if (shell.FileExists(path))
+        if (shell.FileExists(path)) {
             return path;
+        }
     }
     const std::string pathVariable = shell.EnvironmentVariable("PATH");
     size_t start = 0;
     while (start <= pathVariable.size()) {
         size_t end = pathVariable.find(';', start);
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             end = pathVariable.size();
+        }
         const std::string directory = pathVariable.substr(start, end - start);
         if (!directory.empty()) {
             const std::string path = Join(directory, fileName);
-            if (shell.FileExists(path))
+            if (shell.FileExists(path)) {
                 return path;
+            }
         }
         start = end + 1;
     }

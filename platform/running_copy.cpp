@@ -5,8 +5,9 @@ namespace vz {
 
 bool RaiseRunningCopy(Shell& shell, std::string_view caption) {
     const WindowRef window = shell.FindTopLevelWindow(caption);
-    if (window == 0)
+    if (window == 0) {
         return false;
+    }
     if (shell.IsMinimised(window)) {
         shell.Restore(window);
     } else {

@@ -15,10 +15,6 @@ inline constexpr char kInfoStatic[] = "Utility is running, the data is static.  
 inline constexpr char kInfoDriverAccessed[] = "%s driver version %s accessed successfully.";
 inline constexpr char kInfoNodeStatic[] = "\n\nNode address:  %s  ROM version %s/%d%c";
 inline constexpr char kInfoNodeLive[] = "\n\nNode address:  %s  ROM version:  %s/%d%c";
-inline constexpr char kInfoSynchronized[] = "\n\nSynchronized to %s  %s";
-inline constexpr char kInfoNoMaster[] =
-    "\n\nCould not find a Master to synchronize with.  Verify that your Domain and Security ID "
-    "match those of a Master.";
 
 // The start-up error box when the driver cannot be opened.
 inline constexpr char kErrorNoDriver95[] =

@@ -24,6 +24,10 @@ bool AdapterSettings::UsesWindows95Layout() const {
     return version_.IsWindows95Family() && version_.majorVersion >= 4;
 }
 
+const char* AdapterSettings::AdapterValueName() const {
+    return UsesWindows95Layout() ? "DeviceVxDs" : "Master_Name";
+}
+
 void AdapterSettings::ReplaceAdapterKey(RegistryKey key) {
     if (adapterKey_ != kNoRegistryKey && adapterKey_ != key) {
         registry_.CloseKey(adapterKey_);
@@ -47,8 +51,7 @@ bool AdapterSettings::FindFromSystem(const char* valueName, uint32_t access,
 }
 
 void AdapterSettings::Load(SettingsReader reader) {
-    bool monitor = reader == SettingsReader::kMonitor;
-    const char* valueName = monitor || UsesWindows95Layout() ? "DeviceVxDs" : "Master_Name";
+    const char* valueName = reader == SettingsReader::kMonitor ? "DeviceVxDs" : AdapterValueName();
     if (FindFromSystem(valueName, kKeyRead, reader)) {
         ReadValues(reader);
     }

@@ -26,6 +26,9 @@ struct WalkMarkers {
     bool controlSet = false;  // a "CurrentControlSet" key was entered
     bool service = false;     // a key beginning with "davuziro" was entered
     bool parameters = false;  // "Parameters" after the service marker, or a "MASTER" value
+    // The card's own service key was reached: the first "davuziro..." key below a control set
+    // whose "Parameters" key the tool's walk on NT entered. Only keys in its subtree qualify.
+    bool cardService = false;
 };
 
 class AdapterSettings {
@@ -43,6 +46,8 @@ class AdapterSettings {
     // Walks depth first from `key`, which the caller keeps owning. On success the adapter key
     // is the key found (a key the walk opened, or `key` itself) and, outside the Windows 95
     // family, `valueName` has become "Master_Name". Keys the walk opened and left are closed.
+    // The tool's walk on NT takes only a key inside the card's own service key, so the store
+    // never reads another service's values or writes into its key.
     bool FindAdapterKey(RegistryKey key, std::string& valueName, uint32_t access,
                         SettingsReader reader = SettingsReader::kTool);
 
@@ -64,11 +69,16 @@ class AdapterSettings {
     int Peer_to_Peer = 1;
 
   private:
-    bool Walk(RegistryKey key, std::string& valueName, uint32_t access, SettingsReader reader,
-              bool& abandoned);
-    bool IsAdapterKey(RegistryKey key, std::string& valueName, SettingsReader reader);
+    // `place` says whether `key` is a service key of the card's driver, or lies inside the
+    // card's own service key.
+    enum class Place { kOther, kServiceKey, kInsideCardService };
+    bool Walk(RegistryKey key, Place place, std::string& valueName, uint32_t access,
+              SettingsReader reader, bool& abandoned);
+    bool IsAdapterKey(RegistryKey key, Place place, std::string& valueName, SettingsReader reader);
     void SetMarkersFrom(const char* keyName);
     bool UsesWindows95Layout() const;
+    // "DeviceVxDs" on the Windows 95 family, "Master_Name" otherwise.
+    const char* AdapterValueName() const;
     void ReplaceAdapterKey(RegistryKey key);
     // Opens System with `access` and walks it; false leaves nothing new open.
     bool FindFromSystem(const char* valueName, uint32_t access, SettingsReader reader);

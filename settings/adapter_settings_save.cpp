@@ -37,8 +37,7 @@ std::string CompanionPath(const char* name) {
 }  // namespace
 
 void AdapterSettings::Save() {
-    const char* valueName = UsesWindows95Layout() ? "DeviceVxDs" : "Master_Name";
-    if (!FindFromSystem(valueName, kSaveAccess, SettingsReader::kTool)) {
+    if (!FindFromSystem(AdapterValueName(), kSaveAccess, SettingsReader::kTool)) {
         return;
     }
     WriteNumber("Station_Type", Station_Type);
@@ -55,11 +54,13 @@ void AdapterSettings::Save() {
     WriteNumber("Peer_to_Peer", Peer_to_Peer ? 1 : 0);
 }
 
+// The domain goes to the adapter key Load reads it from. (A walk for a key holding "Route"
+// would, on NT, take the first such key anywhere once the markers are set, commonly another
+// service's Linkage key, and the user's choice would never reach the card's own key.)
 void AdapterSettings::SaveDomain(int domain) {
     Domain = domain;
     bool windows95 = UsesWindows95Layout();
-    if (!FindFromSystem(windows95 ? "DeviceVxDs" : "Route", kSaveDomainAccess,
-                        SettingsReader::kTool)) {
+    if (!FindFromSystem(AdapterValueName(), kSaveDomainAccess, SettingsReader::kTool)) {
         return;
     }
     uint8_t data[16];

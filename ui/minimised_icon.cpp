@@ -4,11 +4,13 @@
 namespace vz {
 
 void PaintIconWhileMinimised(DialogHost& host, int iconResourceId) {
-    if (!host.IsMinimised())
+    if (!host.IsMinimised()) {
         return;
+    }
     auto canvas = host.OpenCanvas(0);
-    if (!canvas)
+    if (!canvas) {
         return;
+    }
     const Rect client = canvas->ClientRect();
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;

@@ -12,10 +12,6 @@ inline constexpr char kReportProtocolHint[] =
     "Also verify that the %sAPI protocol has been installed.";
 inline constexpr char kReportDriverAccessed[] = "\n\n%s %s accessed successfully.";
 inline constexpr char kReportNodeLine[] = "\n\nNode address:  %s  ROM version:  %s/%d%c";
-inline constexpr char kReportSynchronized[] = "\n\nSynchronized to %s  %s";
-inline constexpr char kReportNoMaster[] =
-    "\n\nCould not find a Master to synchronize with.  Verify that your Domain and Security ID "
-    "match those of a Master.";
 
 // The refused driver version.
 inline constexpr char kDriverRefusedTitle[] = "Driver Initialization";

@@ -83,8 +83,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
+        for (const Run& run : runs) {
             times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

@@ -4,27 +4,34 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/driver.h"
 #include "driver/le_bytes.h"
+#include "driver/parameter_list.h"
 #include "driver/request_block.h"
 #include "driver/tests/scripted_device.h"
 #include "platform/fake/virtual_clock.h"
 
 namespace vz {
 
+using Bytes = std::vector<uint8_t>;
+using Strings = std::vector<std::string>;
+using Commands = std::vector<uint32_t>;
+using Entries = std::vector<std::pair<uint16_t, Bytes>>;
+
 class RecordingCardHost : public CardHost {
   public:
-    std::vector<std::string> events;
     void OpenStatusWindow(const char* text) override {
         events.push_back(std::string("open ") + text);
     }
     void CloseStatusWindow() override { events.push_back("close"); }
     void DispatchOneMouseMessage() override { ++mousePumps; }
-    void Beep(uint32_t frequency, uint32_t ms) override {
-        events.push_back("beep " + std::to_string(frequency) + " " + std::to_string(ms));
+    void Beep(uint32_t hz, uint32_t ms) override {
+        events.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
     }
+    Strings events;
     int mousePumps = 0;
 };
 
@@ -41,19 +48,27 @@ class DriverTest : public ::testing::Test {
     void Open() { ASSERT_EQ(OpenDriver(driver), 0); }
 
     // The data area of the n-th request block sent (negative counts from the end).
-    std::vector<uint8_t> SentData(int n = -1) const {
-        const auto& block = device.sentBlocks.at(n < 0 ? device.sentBlocks.size() + n : n);
+    Bytes SentData(int n = -1) const {
+        const Bytes& block = device.sentBlocks.at(n < 0 ? device.sentBlocks.size() + n : n);
         const uint32_t length = GetU32(block.data() + kRequestLengthOffset);
         return {block.begin() + kRequestDataOffset, block.begin() + kRequestDataOffset + length};
     }
-    uint32_t SentCommand(int n = -1) const {
-        const auto& block = device.sentBlocks.at(n < 0 ? device.sentBlocks.size() + n : n);
-        return GetU32(block.data());
+    // The ids and values of the parameter list the n-th request sent.
+    Entries SentEntries(int n = -1) const {
+        const Bytes list = SentData(n);
+        Entries entries;
+        for (size_t o = 0; o + 2 <= list.size() && GetU16(&list[o]) != 0;) {
+            const uint16_t length = GetU16(&list[o + 4]);
+            entries.emplace_back(GetU16(&list[o]), Bytes(&list[o + 6], &list[o + 6] + length));
+            o += 6 + length;
+        }
+        return entries;
     }
-    std::vector<uint32_t> SentCommands() const {
-        std::vector<uint32_t> commands;
-        for (const auto& block : device.sentBlocks)
+    Commands SentCommands() const {
+        Commands commands;
+        for (const Bytes& block : device.sentBlocks) {
             commands.push_back(GetU32(block.data()));
+        }
         return commands;
     }
 
@@ -61,7 +76,13 @@ class DriverTest : public ::testing::Test {
     VirtualClock clock;
     RecordingCardHost host;
     Driver driver;
-    std::vector<std::string> reports;
+    Strings reports;
+};
+
+// Every test of an operation starts with the channel open.
+class OpenDriverTest : public DriverTest {
+  protected:
+    void SetUp() override { Open(); }
 };
 
 }  // namespace vz

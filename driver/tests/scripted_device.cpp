@@ -13,8 +13,9 @@ namespace vz {
 void ScriptedDevice::Request::AnswerParameter(uint16_t id, std::vector<uint8_t> value) {
     for (uint32_t o = 0; o + 6 <= length;) {
         const uint16_t readId = GetU16(data + o);
-        if (readId == 0 || readId > kMaxParameterId)
+        if (readId == 0 || readId > kMaxParameterId) {
             return;
+        }
         if (readId == id) {
             PutU16(data + o + 2, 0);
             std::memcpy(data + o + 6, value.data(),
@@ -32,8 +33,9 @@ SystemVersion ScriptedDevice::GetSystemVersion() {
 
 DeviceHandle ScriptedDevice::OpenDevice(const char* path) {
     log.push_back(std::string("open ") + path);
-    if (presentDevices.count(path) == 0)
+    if (presentDevices.count(path) == 0) {
         return kInvalidDeviceHandle;
+    }
     open_.insert(nextHandle_);
     return nextHandle_++;
 }
@@ -44,25 +46,19 @@ void ScriptedDevice::CloseDevice(DeviceHandle handle) {
 }
 
 bool ScriptedDevice::DefineDosDevice(uint32_t flags, const char* name, const char* target) {
-    log.push_back("define " + std::to_string(flags) + " " + name + " " +
-                  (target ? target : "(none)"));
+    log.push_back("define " + std::to_string(flags) + " " + name + " " + (target ? target : "-"));
     return true;
 }
 
 IoControlResult ScriptedDevice::IoControl(DeviceHandle handle, uint32_t code, const uint8_t* in,
                                           uint32_t inSize, uint8_t* out, uint32_t outSize) {
-    log.push_back("ioctl " + std::to_string(GetU32(out) & 0xFFFFFF));
     sentInputs.emplace_back(in, in + inSize);
     sentBlocks.emplace_back(out, out + outSize);
     if (open_.count(handle) == 0 || code != kDriverIoControlCode || outSize < kRequestBlockSize) {
         return {false, 6};  // ERROR_INVALID_HANDLE
     }
-    Request request;
-    request.commandWord = GetU32(out + kRequestCommandOffset);
-    request.value = GetU32(out + kRequestValueOffset);
-    request.length = GetU32(out + kRequestLengthOffset);
-    request.data = out + kRequestDataOffset;
-    request.result = 0;  // steps see the length sent until they decide what goes back
+    Request request{GetU32(out + kRequestCommandOffset), GetU32(out + kRequestLengthOffset), 0,
+                    out + kRequestDataOffset};
     if (!script_.empty()) {
         Step step = std::move(script_.front());
         script_.pop_front();
@@ -74,9 +70,7 @@ IoControlResult ScriptedDevice::IoControl(DeviceHandle handle, uint32_t code, co
     }
     PutU32(out + kRequestLengthOffset, request.length);
     PutU32(out + kRequestResultOffset, static_cast<uint32_t>(request.result));
-    if (request.fail)
-        return {false, request.lastError};
-    return {true, 0};
+    return {!request.fail, request.fail ? request.lastError : 0};
 }
 
 ScriptedDevice::Step Answer(int32_t result) {
@@ -86,12 +80,11 @@ ScriptedDevice::Step Answer(int32_t result) {
     };
 }
 
-ScriptedDevice::Step AnswerParameters(std::map<uint16_t, std::vector<uint8_t>> values,
-                                      int32_t result) {
-    return [values = std::move(values), result](ScriptedDevice::Request& r) {
-        for (const auto& [id, value] : values)
+ScriptedDevice::Step AnswerParameters(std::map<uint16_t, std::vector<uint8_t>> values) {
+    return [values = std::move(values)](ScriptedDevice::Request& r) {
+        for (const auto& [id, value] : values) {
             r.AnswerParameter(id, value);
-        r.result = result;
+        }
     };
 }
 

@@ -18,9 +18,8 @@ class ScriptedDevice : public DeviceIo {
     // One request as the driver sees it; a script step edits it in place.
     struct Request {
         uint32_t commandWord = 0;
-        uint32_t value = 0;
-        uint32_t length = 0;  // as sent; a step may change what goes back
-        int32_t result = -1;
+        uint32_t length = 0;      // as sent; a step may change what goes back
+        int32_t result = 0;       // success unless a step says otherwise
         uint8_t* data = nullptr;  // the 2000-byte data area
         bool fail = false;        // make the I/O control call itself fail
         uint32_t lastError = 0;
@@ -33,7 +32,7 @@ class ScriptedDevice : public DeviceIo {
 
     SystemVersion version;
     std::set<std::string> presentDevices;  // paths that open
-    std::vector<std::string> log;          // every call, in order, as text
+    std::vector<std::string> log;          // opens, closes and DOS names, in order, as text
     std::vector<std::vector<uint8_t>> sentBlocks;
     std::vector<std::vector<uint8_t>> sentInputs;
 
@@ -41,7 +40,6 @@ class ScriptedDevice : public DeviceIo {
     // one a request succeeds with nothing back.
     void Then(Step step) { script_.push_back(std::move(step)); }
     void Otherwise(Step step) { otherwise_ = std::move(step); }
-    size_t PendingSteps() const { return script_.size(); }
     size_t OpenHandles() const { return open_.size(); }
 
     SystemVersion GetSystemVersion() override;
@@ -60,8 +58,7 @@ class ScriptedDevice : public DeviceIo {
 
 // Script steps for the common answers.
 ScriptedDevice::Step Answer(int32_t result);
-ScriptedDevice::Step AnswerParameters(std::map<uint16_t, std::vector<uint8_t>> values,
-                                      int32_t result = 0);
+ScriptedDevice::Step AnswerParameters(std::map<uint16_t, std::vector<uint8_t>> values);
 ScriptedDevice::Step AnswerBytes(std::vector<uint8_t> bytes, int32_t result = 0);
 ScriptedDevice::Step FailIoControl(uint32_t lastError);
 

@@ -1,145 +1,203 @@
-// Status queries: the Master node list, address texts, names and version texts.
+// The Master node query, and every operation that is one request: what goes out, what comes
+// back into its outputs, and the text its failing step reports.
 #include <cstring>
+#include <functional>
 
-#include "driver/parameter_list.h"
+#include "driver/card_control.h"
+#include "driver/card_text.h"
+#include "driver/ping.h"
+#include "driver/rssi_map.h"
 #include "driver/status_queries.h"
 #include "driver/tests/driver_fixture.h"
 
 namespace vz {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-class StatusQueries : public DriverTest {
-  protected:
-    void SetUp() override { Open(); }
-
-    int ReadMasterNode() {
-        return GetMasterNode(driver, masterAddress, masterName, channel, subchannel, nodeAddress,
-                             sync);
+// A parameter list as sent: each entry unhandled, then the terminator.
+Bytes List(const Entries& entries) {
+    Bytes list;
+    for (const auto& [id, value] : entries) {
+        list.insert(list.end(), {uint8_t(id), 0, 0xFF, 0xFF, uint8_t(value.size()), 0});
+        list.insert(list.end(), value.begin(), value.end());
     }
-
-    char masterAddress[13] = "previous-mas";
-    char masterName[12] = {};
-    uint8_t channel = 0, subchannel = 0, sync = 0;
-    char nodeAddress[13] = "previous-nod";
-};
-
-const Bytes kMasterBytes = {0x02, 0x00, 0x00, 0x12, 0xAB, 0xCD};
-const Bytes kNodeBytes = {0x00, 0xA0, 0xF8, 0x01, 0x02, 0x03};
-
-TEST_F(StatusQueries, MasterNodeSendsOneListAndFormatsAddresses) {
-    device.Then(AnswerParameters({{20, kMasterBytes},
-                                  {6, kNodeBytes},
-                                  {21, Bytes(12, 'N')},
-                                  {22, {4}},
-                                  {23, {9}},
-                                  {19, {1}}}));
-    EXPECT_EQ(ReadMasterNode(), 0);
-    EXPECT_STREQ(masterAddress, "02000012abcd");
-    EXPECT_STREQ(nodeAddress, "00a0f8010203");
-    EXPECT_STREQ(masterName, "NNNNNNNNNNN") << "a 12-character name is cut to 11";
-    EXPECT_EQ(channel, 4);
-    EXPECT_EQ(subchannel, 9);
-    EXPECT_EQ(sync, 1);
-    EXPECT_EQ(SentCommand(), 3u);
-    const Bytes sent = SentData();
-    ASSERT_EQ(sent.size(), 65u);
-    const uint16_t ids[] = {20, 6, 21, 22, 23, 19};
-    size_t offset = 0;
-    for (uint16_t id : ids) {
-        EXPECT_EQ(GetU16(sent.data() + offset), id);
-        offset += 6 + GetU16(sent.data() + offset + 4);
-    }
+    list.insert(list.end(), {0, 0});
+    return list;
 }
 
-TEST_F(StatusQueries, MissingSyncStateKeepsAddressTextsButFillsTheRest) {
-    device.Then(AnswerParameters({{20, kMasterBytes},
-                                  {6, kNodeBytes},
-                                  {21, Bytes{'A', 'P', '1', 0}},
-                                  {22, {4}},
-                                  {23, {9}}}));
-    EXPECT_EQ(ReadMasterNode(), -1);
-    EXPECT_STREQ(masterAddress, "previous-mas");
-    EXPECT_STREQ(nodeAddress, "previous-nod");
-    EXPECT_STREQ(masterName, "AP1");
-    EXPECT_EQ(channel, 4);
-    EXPECT_EQ(reports,
-              (std::vector<std::string>{"-1 GetfromDataList in GetMasterNode Sync State"}));
-}
-
-TEST_F(StatusQueries, FullLengthNameStaysTerminatedWhenALaterValueIsMissing) {
-    std::memset(masterName, 'x', sizeof masterName);
-    device.Then(AnswerParameters({{20, kMasterBytes}, {6, kNodeBytes}, {21, Bytes(12, 'N')}}));
-    EXPECT_EQ(ReadMasterNode(), -1);
-    EXPECT_EQ(strnlen(masterName, sizeof masterName), 11u);
-}
-
-TEST_F(StatusQueries, ChannelFailureIsPassedUpWithTheSendStep) {
-    device.Then(FailIoControl(31));
-    EXPECT_EQ(ReadMasterNode(), -9);
-    EXPECT_EQ(reports.back(), "-9 GetDriverData in GetMasterNode");
-}
-
-struct SingleReadCase {
+struct RequestCase {
     const char* name;
-    int (*read)(Driver&, uint8_t*);
-    uint16_t id;
-    const char* sendText;
-    const char* readText;
+    std::function<int(Driver&, std::string&)> call;  // describes its outputs in the text
+    std::vector<ScriptedDevice::Step> answers;
+    int status;
+    Commands commands;
+    Bytes sent;  // the data area of the first request
+    std::string output;
+    Strings reports;
 };
 
-int ReadSync(Driver& d, uint8_t* out) {
-    return GetSyncState(d, *out);
+// Each call below runs an operation over outputs that start out stale and describes them.
+int MasterNode(Driver& d, std::string& out) {
+    char master[13] = "previous-mas", node[13] = "previous-nod", name[12];
+    std::memset(name, 'x', sizeof name);
+    uint8_t channel = 0, subchannel = 0, sync = 0;
+    const int status = GetMasterNode(d, master, name, channel, subchannel, node, sync);
+    out = FormatText("%s %s %.12s %d %d %d", master, node, name, channel, subchannel, sync);
+    return status;
 }
-int ReadRoaming(Driver& d, uint8_t* out) {
-    return GetRoamingFlag(d, *out);
-}
-
-class SingleReads : public StatusQueries, public ::testing::WithParamInterface<SingleReadCase> {};
-
-TEST_P(SingleReads, SendOneEntryAndReportEachFailingStep) {
-    const SingleReadCase& c = GetParam();
+template <int (*kRead)(Driver&, uint8_t&, uint32_t)>
+int ReadByte(Driver& d, std::string& out) {
     uint8_t value = 0x33;
-    device.Then(AnswerParameters({{c.id, {1}}}));
-    EXPECT_EQ(c.read(driver, &value), 0);
-    EXPECT_EQ(value, 1);
-    const Bytes sent = SentData();
-    ASSERT_EQ(sent.size(), 8u + ParameterLength(c.id));
-    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 7),
-              (Bytes{uint8_t(c.id), 0, 0xFF, 0xFF, uint8_t(ParameterLength(c.id)), 0, 0x33}));
-
-    device.Then(Answer(-1));
-    EXPECT_EQ(c.read(driver, &value), -1);
-    device.Then(AnswerParameters({}));
-    EXPECT_EQ(c.read(driver, &value), -1);
-    EXPECT_EQ(reports, (std::vector<std::string>{std::string("-1 ") + c.sendText,
-                                                 std::string("-1 ") + c.readText}));
+    const int status = kRead(d, value, 0);
+    out = std::to_string(value);
+    return status;
+}
+template <int (*kRead)(Driver&, char (&)[32])>
+int ReadText(Driver& d, std::string& out) {
+    char text[32];
+    std::memset(text, 'q', sizeof text);
+    const int status = kRead(d, text);
+    out = FormatText("%.32s", text);
+    return status;
+}
+int RomVersion(Driver& d, char (&text)[32]) {
+    return GetVersion(d, text);
+}
+int Rssi(Driver& d, std::string& out) {
+    d.card.rssiPercent[130] = 30;
+    uint8_t percent = 0;
+    const int status = GetRSSI_freq(d, percent, 17);
+    out = std::to_string(percent);
+    return status;
+}
+int Ping(Driver& d, std::string& out) {
+    char source[13] = "none";
+    uint32_t bytes = 0;
+    uint8_t percent = 0;
+    d.card.rssiPercent[180] = 80;
+    const int status = GetPing(d, source, bytes, percent);
+    out = FormatText("%s %u %d", source, bytes, percent);
+    return status;
+}
+int Search(Driver& d, std::string&) {
+    const char name[kMasterNameSize] = "AP-EAST";
+    return SearchSynchronous(d, 2, 7, 8, name);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SingleReads,
-    ::testing::Values(SingleReadCase{"Sync", ReadSync, 19, "GetDriverData in GetSyncState",
-                                     "GetfromDataList in GetSyncState"},
-                      SingleReadCase{"Roaming", ReadRoaming, 17, "GetDriverData in GetRoamingFlag",
-                                     "GetfromDataList in GetRoamingFlag"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(StatusQueries, RomVersionStaysTerminatedOverADirtyBuffer) {
-    char version[32];
-    std::memset(version, 'q', sizeof version);
-    device.Then(AnswerParameters({{18, Bytes{'V', '1', '.', '4', '9', 'b', ' '}}}));
-    EXPECT_EQ(GetVersion(driver, version), 0);
-    EXPECT_STREQ(version, "V1.49b ");
+ScriptedDevice::Step Received(int32_t result) {
+    return [result](ScriptedDevice::Request& r) {
+        const uint8_t source[6] = {0, 0x40, 0x96, 0xAA, 0xBB, 0xCC};
+        std::copy(source, source + 6, r.data);
+        r.data[12] = 180;
+        PutU32(r.data + 14, 1500);
+        r.length = kReceivedPingBufferSize;
+        r.result = result;
+    };
 }
 
-TEST_F(StatusQueries, DriverVersionWithoutNulIsTerminatedInsideItsBuffer) {
-    device.Then(AnswerBytes(Bytes(40, 'v')));
-    char version[32];
-    EXPECT_EQ(GetDriverVersion(driver, version), 0);
-    EXPECT_EQ(std::strlen(version), 31u);
-    EXPECT_EQ(SentData().size(), 0u);
+// A 12-character name is cut to 11; the address texts are written only when all arrived.
+const std::map<uint16_t, Bytes> kWithoutSyncState = {
+    {kParamMasterAddress, {0x02, 0x00, 0x00, 0x12, 0xAB, 0xCD}},
+    {kParamNodeAddress, {0x00, 0xA0, 0xF8, 0x01, 0x02, 0x03}},
+    {kParamMasterName, Bytes(12, 'N')},
+    {kParamChannel, {4}},
+    {kParamSubchannel, {9}}};
+std::map<uint16_t, Bytes> WithSyncState() {
+    std::map<uint16_t, Bytes> answers = kWithoutSyncState;
+    answers[kParamSyncState] = {1};
+    return answers;
 }
+const std::map<uint16_t, Bytes> kMasterNodeAnswers = WithSyncState();
+const Bytes kMasterNodeList = List({{kParamMasterAddress, Bytes(6, 0)},
+                                    {kParamNodeAddress, Bytes(6, 0)},
+                                    {kParamMasterName, Bytes(12, 'x')},
+                                    {kParamChannel, {0}},
+                                    {kParamSubchannel, {0}},
+                                    {kParamSyncState, {0}}});
+
+#define SET(call) [](Driver& d, std::string&) { return call; }
+const uint8_t kQ = 0x33;  // what a read's output held before
+const std::string kCut(20, 'x');
+const Bytes kCutSent = [] {
+    Bytes sent(kCut.begin(), kCut.end());
+    sent.push_back(0);
+    return sent;
+}();
+
+// clang-format off
+const RequestCase kRequests[] = {
+    {"MasterNode", MasterNode, {AnswerParameters(kMasterNodeAnswers)}, 0, {kCmdGetDriverData},
+     kMasterNodeList, "02000012abcd 00a0f8010203 NNNNNNNNNNN 4 9 1", {}},
+    {"MasterNodeWithoutSyncState", MasterNode, {AnswerParameters(kWithoutSyncState)}, -1,
+     {kCmdGetDriverData}, kMasterNodeList, "previous-mas previous-nod NNNNNNNNNNN 4 9 0",
+     {"-1 GetfromDataList in GetMasterNode Sync State"}},
+    {"MasterNodeChannelLost", MasterNode, {FailIoControl(31)}, -9, {kCmdGetDriverData},
+     kMasterNodeList, "previous-mas previous-nod xxxxxxxxxxxx 0 0 0",
+     {"-9 DeviceIoControl Error:  31", "-9 GetDriverData in GetMasterNode"}},
+    {"SyncState", ReadByte<GetSyncState>, {AnswerParameters({{kParamSyncState, {1}}})}, 0,
+     {kCmdGetDriverData},
+     List({{kParamSyncState, {kQ}}}), "1", {}},
+    {"SyncStateMissing", ReadByte<GetSyncState>, {AnswerParameters({})}, -1, {kCmdGetDriverData},
+     List({{kParamSyncState, {kQ}}}), "51", {"-1 GetfromDataList in GetSyncState"}},
+    {"RoamingFlagFailing", ReadByte<GetRoamingFlag>, {Answer(-1)}, -1, {kCmdGetDriverData},
+     List({{kParamRoamingFlag, {kQ}}}), "51", {"-1 GetDriverData in GetRoamingFlag"}},
+    {"RomVersionOverADirtyBuffer", ReadText<RomVersion>,
+     {AnswerParameters({{kParamRomVersion, {'V', '1', '.', '4', '9', 'b', ' '}}})}, 0,
+     {kCmdGetDriverData}, List({{kParamRomVersion, Bytes(7, 'q')}}), "V1.49b ", {}},
+    {"DriverVersionWithoutNul", ReadText<GetDriverVersion>, {AnswerBytes(Bytes(40, 'v'))}, 0,
+     {kCmdGetDriverVersion}, {}, std::string(31, 'v'), {}},
+    {"ClearSyncState", SET(ClearSyncState(d)), {Answer(-1)}, -1, {kCmdSetDriverData},
+     List({{kParamSyncState, {0}}}), "", {"-1 Set Driver Data in ClearSyncState"}},
+    {"ClearMasterAddr", SET(ClearMasterAddr(d)), {Answer(-1)}, -1, {kCmdSetDriverData},
+     List({{kParamMasterAddress, Bytes(6, 0)}, {kParamSyncState, {0}}}), "",
+     {"-1 Set Driver Data in Clear Master Addr"}},
+    {"SetDomain", SET(SetDomain(d, "12x")), {Answer(-1)}, -1, {kCmdSetDriverData},
+     List({{kParamDomain, {12}}}), "", {"-1 SetDriverData in SetDomain"}},
+    {"SetStationType", SET(SetStationType(d, kStationTypeMaster)), {Answer(-1)}, -1,
+     {kCmdSetDriverData}, List({{kParamStationType, {kStationTypeMaster}}}), "",
+     {"-1 SetDriverData in SetStationType"}},
+    {"SetRoamingFlag", SET(SetRoamingFlag(d, 1)), {Answer(-1)}, -1, {kCmdSetDriverData},
+     List({{kParamRoamingFlag, {1}}}), "", {"-1 SetDriverData in SetRoamingFlag"}},
+    {"SetInactivityTimer", SET(SetInactivityTimer(d, 0x1234)), {Answer(-1)}, -1,
+     {kCmdSetDriverData}, List({{kParamInactivity, {0x34, 0x12}}}), "",
+     {"-1 SetDriverData in SetCardOptions"}},
+    {"StartMasterSearch", SET(StartMasterSearch(d, 5)), {}, 0, {kCmdStartMasterSearch},
+     {0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "", {}},
+    {"SearchSynchronous", Search, {}, 0, {kCmdSearchSynchronous},
+     {7, 8, 2, 'A', 'P', '-', 'E', 'A', 'S', 'T', 0, 0, 0, 0, 0}, "", {}},
+    {"SecurityId", SET(SetSecurityId(d, "abc")), {}, 0, {kCmdSetSecurityId}, {'a', 'b', 'c', 0},
+     "", {}},
+    {"SecurityIdCutAtTwenty", SET(SetSecurityId(d, (kCut + "yyyyy").c_str())), {}, 0,
+     {kCmdSetSecurityId}, kCutSent, "", {}},
+    {"RssiAtAFrequency", Rssi, {Answer(0), AnswerBytes({130})}, 0,
+     {kCmdDisableHopping, kCmdGetRssi}, {17}, "30", {}},
+    {"RssiWithHoppingNotStopped", Rssi, {Answer(-2)}, -2, {kCmdDisableHopping}, {17}, "0",
+     {"-2 GetRSSI_freq calling DisableHopping"}},
+    {"ReceivedPing", Ping, {Received(kStatusPending)}, kStatusPending, {kCmdReceivePing}, {},
+     "004096aabbcc 1500 80", {}},
+    {"NoPingWaiting", Ping, {Received(kStatusOk)}, kStatusOk, {kCmdReceivePing}, {}, "none 0 0",
+     {}},
+    {"PingFailing", Ping, {Answer(-4)}, -4, {kCmdReceivePing}, {}, "none 0 0",
+     {"-4 Error in GetPing"}},
+};
+// clang-format on
+
+class Requests : public OpenDriverTest, public ::testing::WithParamInterface<RequestCase> {};
+
+TEST_P(Requests, SendOneRequestAndTakeItsAnswer) {
+    const RequestCase& c = GetParam();
+    for (const auto& answer : c.answers) {
+        device.Then(answer);
+    }
+    std::string output;
+    EXPECT_EQ(c.call(driver, output), c.status);
+    EXPECT_EQ(output, c.output);
+    EXPECT_EQ(SentData(0), c.sent);
+    EXPECT_EQ(SentCommands(), c.commands);
+    EXPECT_EQ(reports, c.reports);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Requests, ::testing::ValuesIn(kRequests),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vz

@@ -14,6 +14,7 @@
 //   probe watch-text CAPTION ID TEXT MS    like wait-text, polling every 2 ms; prints the wall
 //                                          clock (Unix milliseconds) when the text appeared
 //   probe watch-visible CAPTION MS         the same for a visible window with that caption
+//   probe style CAPTION ID                 the control's window style, in hexadecimal
 //   probe checked CAPTION ID               1 or 0: the button's check
 //   probe rect CAPTION ID                  the control's client area on the screen: L T R B
 #include <windows.h>
@@ -170,6 +171,11 @@ int main(int argc, char** argv) {
             HWND window = Find(caption).found;
             return window && IsWindowVisible(window);
         });
+    }
+    if (command == "style" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        std::printf("0x%lx\n", control != nullptr ? GetWindowLongA(control, GWL_STYLE) : 0L);
+        return 0;
     }
     if (command == "foreground" && argc == 2) {
         char text[256] = "";

@@ -39,8 +39,9 @@ Percentiles Summarise(std::vector<double> samples) {
 
 template <typename Call>
 std::vector<double> Measure(Call call) {
-    for (int i = 0; i < kWarmUp; ++i)
+    for (int i = 0; i < kWarmUp; ++i) {
         call();
+    }
     std::vector<double> samples;
     samples.reserve(kRounds);
     for (int i = 0; i < kRounds; ++i) {
@@ -111,8 +112,9 @@ int main() {
             frame.resize(4);
             vz::PutU32(frame.data(), uint32_t(body.size()));
             frame.insert(frame.end(), body.begin(), body.end());
-            if (!vz::SendAll(peer, frame.data(), frame.size()))
+            if (!vz::SendAll(peer, frame.data(), frame.size())) {
                 break;
+            }
         }
         vz::CloseSocket(peer);
     });

@@ -53,8 +53,9 @@ void CardLink::StartSearch(uint8_t domain, uint32_t now) {
 }
 
 bool CardLink::StopSearch(uint32_t now) {
-    if (mode_ == LinkMode::kAcquire)
+    if (mode_ == LinkMode::kAcquire) {
         return false;
+    }
     mode_ = LinkMode::kAcquire;
     synced_ = false;
     self_ = false;
@@ -76,13 +77,15 @@ void CardLink::ClearSync(uint32_t now) {
     synced_ = false;
     self_ = false;
     since_ = now;
-    if (mode_ == LinkMode::kAcquire)
+    if (mode_ == LinkMode::kAcquire) {
         acquireStart_ = now;
+    }
 }
 
 const MasterSpec* CardLink::CurrentMaster() const {
-    if (!synced_ || self_)
+    if (!synced_ || self_) {
         return nullptr;
+    }
     return Find(master_);
 }
 
@@ -93,8 +96,9 @@ bool CardLink::Audible(const MasterSpec& m) const {
 
 const MasterSpec* CardLink::Find(const MacAddress& address) const {
     for (const MasterSpec& m : world_.masters) {
-        if (m.address == address)
+        if (m.address == address) {
             return &m;
+        }
     }
     return nullptr;
 }
@@ -102,20 +106,24 @@ const MasterSpec* CardLink::Find(const MacAddress& address) const {
 const MasterSpec* CardLink::Strongest(uint8_t domain) const {
     const MasterSpec* best = nullptr;
     for (const MasterSpec& m : world_.masters) {
-        if (m.domain != domain || !Audible(m))
+        if (m.domain != domain || !Audible(m)) {
             continue;
-        if (!best || m.signalDbm > best->signalDbm)
+        }
+        if (!best || m.signalDbm > best->signalDbm) {
             best = &m;
+        }
     }
     return best;
 }
 
 const MasterSpec* CardLink::LockTarget() const {
-    if (lockName_.empty())
+    if (lockName_.empty()) {
         return Strongest(lockDomain_);
+    }
     for (const MasterSpec& m : world_.masters) {
-        if (m.domain == lockDomain_ && m.name == lockName_ && Audible(m))
+        if (m.domain == lockDomain_ && m.name == lockName_ && Audible(m)) {
             return &m;
+        }
     }
     return nullptr;
 }
@@ -150,8 +158,9 @@ void CardLink::UpdateAcquire(uint32_t now) {
         }
         return;
     }
-    if (synced_ && self_)
+    if (synced_ && self_) {
         return;  // an Alternate Master that took over keeps its cell
+    }
     if (synced_) {
         const MasterSpec* current = Find(master_);
         if (!current || !Audible(*current) || current->domain != config_.domain) {
@@ -170,8 +179,9 @@ void CardLink::UpdateAcquire(uint32_t now) {
     }
     const MasterSpec* best = Strongest(config_.domain);
     if (best) {
-        if (Elapsed(now, since_) >= syncMs)
+        if (Elapsed(now, since_) >= syncMs) {
             SyncTo(*best);
+        }
         return;
     }
     if (activeStationType_ == 1 && Elapsed(now, acquireStart_) >= syncMs) {
@@ -186,8 +196,9 @@ void CardLink::UpdateAcquire(uint32_t now) {
 void CardLink::UpdateSearch(uint32_t now) {
     std::vector<const MasterSpec*> heard;
     for (const MasterSpec& m : world_.masters) {
-        if (m.domain == searchDomain_ && Audible(m))
+        if (m.domain == searchDomain_ && Audible(m)) {
             heard.push_back(&m);
+        }
     }
     std::sort(heard.begin(), heard.end(),
               [](const MasterSpec* a, const MasterSpec* b) { return a->address < b->address; });
@@ -207,11 +218,13 @@ void CardLink::UpdateLock(uint32_t now) {
         since_ = now;
         return;
     }
-    if (synced_ && master_ == target->address)
+    if (synced_ && master_ == target->address) {
         return;
+    }
     synced_ = false;
-    if (Elapsed(now, since_) >= int32_t(world_.timing.lockMs))
+    if (Elapsed(now, since_) >= int32_t(world_.timing.lockMs)) {
         SyncTo(*target);
+    }
 }
 
 }  // namespace vz

@@ -18,8 +18,9 @@ const char kHelp[] =
 std::string Quote(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '"' || c == '\\')
+        if (c == '"' || c == '\\') {
             out += '\\';
+        }
         out += c;
     }
     return out + "\"";
@@ -30,10 +31,12 @@ std::string Quote(const std::string& text) {
 std::string Emulator::Control(std::string_view line) {
     LineTokens tokens;
     std::string error;
-    if (!TokenizeLine(line, tokens, error))
+    if (!TokenizeLine(line, tokens, error)) {
         return "ERR " + error;
-    if (tokens.words.empty())
+    }
+    if (tokens.words.empty()) {
         return "ERR empty command";
+    }
     const std::string& verb = tokens.words[0];
     const bool bare = tokens.words.size() == 1 && tokens.fields.empty();
 
@@ -56,32 +59,37 @@ std::string Emulator::Control(std::string_view line) {
             return "OK";
         }
         FaultSpec spec;
-        if (!ParseFaultSpec(tokens, 1, spec, error))
+        if (!ParseFaultSpec(tokens, 1, spec, error)) {
             return "ERR " + error;
+        }
         faults_.Add(spec);
         return "OK";
     }
-    if (verb == "remove")
+    if (verb == "remove") {
         return ControlRemove(tokens.words);
+    }
     if ((verb == "silence" || verb == "unsilence") && tokens.words.size() == 2 &&
         tokens.fields.empty()) {
         return ControlSilence(tokens.words[1], verb == "silence");
     }
-    if (verb == "counters" && bare)
+    if (verb == "counters" && bare) {
         return ControlCounters();
+    }
     if (verb == "reset-counters" && bare) {
         counters_ = EmulatorCounters{};
         faults_.ResetCounts();
         return "OK";
     }
-    if (verb == "state" && bare)
+    if (verb == "state" && bare) {
         return ControlState();
+    }
     if (verb == "drop-clients" && bare) {
         ++dropEpoch_;
         return "OK";
     }
-    if (verb == "help" && bare)
+    if (verb == "help" && bare) {
         return kHelp;
+    }
     return "ERR unknown command '" + verb + "' (try help)";
 }
 
@@ -95,15 +103,17 @@ std::string Emulator::ControlRemove(const std::vector<std::string>& words) {
         auto& list = world_.masters;
         const auto it = std::find_if(list.begin(), list.end(),
                                      [&](const MasterSpec& m) { return m.address == address; });
-        if (it == list.end())
+        if (it == list.end()) {
             return "ERR no master " + words[2];
+        }
         list.erase(it);  // nodes of its cell go quiet with it, as Cell() finds no Master
     } else {
         auto& list = world_.nodes;
         const auto it = std::find_if(list.begin(), list.end(),
                                      [&](const NodeSpec& n) { return n.address == address; });
-        if (it == list.end())
+        if (it == list.end()) {
             return "ERR no node " + words[2];
+        }
         list.erase(it);
     }
     link_.Update(clock_.NowMs());
@@ -112,8 +122,9 @@ std::string Emulator::ControlRemove(const std::vector<std::string>& words) {
 
 std::string Emulator::ControlSilence(const std::string& addressText, bool silent) {
     MacAddress address{};
-    if (!ParseMacAddress(addressText, address))
+    if (!ParseMacAddress(addressText, address)) {
         return "ERR usage: silence|unsilence ADDR";
+    }
     for (MasterSpec& m : world_.masters) {
         if (m.address == address) {
             m.silent = silent;
@@ -133,12 +144,14 @@ std::string Emulator::ControlSilence(const std::string& addressText, bool silent
 std::string Emulator::ControlCounters() const {
     std::string out = "OK";
     uint64_t total = 0;
-    for (uint64_t n : counters_.requests)
+    for (uint64_t n : counters_.requests) {
         total += n;
+    }
     out += " total=" + std::to_string(total);
     for (size_t c = 0; c < counters_.requests.size(); ++c) {
-        if (counters_.requests[c] == 0)
+        if (counters_.requests[c] == 0) {
             continue;
+        }
         out += " cmd" + std::to_string(c) + "=" + std::to_string(counters_.requests[c]);
     }
     out += " opens=" + std::to_string(counters_.opens);

@@ -22,8 +22,9 @@ constexpr size_t kCalibrationPointsEnd = 9 + 2 * kMaxCalibrationEntries;
 
 std::string Upper(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
+    for (char& c : out) {
         c = char(std::toupper(static_cast<unsigned char>(c)));
+    }
     return out;
 }
 
@@ -40,38 +41,46 @@ Emulator::Emulator(const Scenario& scenario, Clock& clock)
       link_(world_, config_),
       signal_(scenario.card.calibration),
       random_(scenario.seed) {
-    for (const FaultSpec& spec : scenario.faults)
+    for (const FaultSpec& spec : scenario.faults) {
         faults_.Add(spec);
+    }
     link_.StartWarm(clock_.NowMs());
 }
 
 bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char* target) {
-    if (name.empty() || name.size() > 260)
+    if (name.empty() || name.size() > 260) {
         return false;
+    }
     const std::string key = Upper(name);
     if (flags & 2u) {  // remove the most recent definition
         auto it = dosNames_.find(key);
-        if (it == dosNames_.end())
+        if (it == dosNames_.end()) {
             return false;
+        }
         it->second.pop_back();
         --dosDefinitionCount_;
-        if (it->second.empty())
+        if (it->second.empty()) {
             dosNames_.erase(it);
+        }
         return true;
     }
-    if (!target)
+    if (!target) {
         return false;
+    }
     const std::string targetText(target, strnlen(target, 261));
-    if (targetText.empty() || targetText.size() > 260)
+    if (targetText.empty() || targetText.size() > 260) {
         return false;
+    }
     std::vector<std::string>& stack = dosNames_[key];
     // Redefining the name that is already on top changes nothing; the programs' device search
     // redefines every name on each pass, and the table must not grow without end.
-    if (!stack.empty() && stack.back() == targetText)
+    if (!stack.empty() && stack.back() == targetText) {
         return true;
+    }
     if (dosDefinitionCount_ >= kMaxDosDefinitions) {
-        if (stack.empty())
+        if (stack.empty()) {
             dosNames_.erase(key);
+        }
         return false;
     }
     stack.push_back(targetText);
@@ -82,21 +91,26 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
 
 bool Emulator::DeviceExists(std::string_view path) const {
     const std::string upper = Upper(path);
-    if (!StartsWith(upper, kDevicePrefix))
+    if (!StartsWith(upper, kDevicePrefix)) {
         return false;
+    }
     const std::string name = upper.substr(std::strlen(kDevicePrefix));
-    if (name == "ZERUVE")
+    if (name == "ZERUVE") {
         return world_.devices.windows95Device;
+    }
     const auto it = dosNames_.find(name);
-    if (it == dosNames_.end())
+    if (it == dosNames_.end()) {
         return false;
+    }
     const std::string target = Upper(it->second.back());
-    if (!StartsWith(target, kNtTargetPrefix))
+    if (!StartsWith(target, kNtTargetPrefix)) {
         return false;
+    }
     const std::string digits = target.substr(std::strlen(kNtTargetPrefix));
     long long n = 0;
-    if (digits.empty() || digits.size() > 3 || !ParseInteger(digits, 1, 999, n))
+    if (digits.empty() || digits.size() > 3 || !ParseInteger(digits, 1, 999, n)) {
         return false;
+    }
     return std::find(world_.devices.ntNumbers.begin(), world_.devices.ntNumbers.end(), int(n)) !=
            world_.devices.ntNumbers.end();
 }
@@ -177,13 +191,15 @@ Emulator::Reply Emulator::Dispatch(uint32_t command, uint8_t* data, uint32_t len
         case kCmdStopSearch:
             return Reply{link_.StopSearch(now) ? kStatusOk : kStatusPending, 0};
         case kCmdStartMasterSearch:
-            if (length < kSearchRecordSize || data[2] > 15)
+            if (length < kSearchRecordSize || data[2] > 15) {
                 return Reply{};
+            }
             link_.StartSearch(data[2], now);
             return ok;
         case kCmdSearchSynchronous: {
-            if (length < kSearchRecordSize || data[2] > 15)
+            if (length < kSearchRecordSize || data[2] > 15) {
                 return Reply{};
+            }
             const char* name = reinterpret_cast<const char*>(data + 3);
             link_.Lock(data[2], std::string(name, strnlen(name, kSearchRecordSize - 3)), now);
             return ok;
@@ -194,8 +210,9 @@ Emulator::Reply Emulator::Dispatch(uint32_t command, uint8_t* data, uint32_t len
         case kCmdGetRssi:
             return GetRssi(data, length);
         case kCmdDisableHopping:
-            if (length < 1 || data[0] < 1 || data[0] > kMaxFrequencyIndex)
+            if (length < 1 || data[0] < 1 || data[0] > kMaxFrequencyIndex) {
                 return Reply{};
+            }
             parkedFrequency_ = data[0];
             return ok;
         case kCmdRestartDriver:
@@ -219,13 +236,15 @@ Emulator::Reply Emulator::Dispatch(uint32_t command, uint8_t* data, uint32_t len
         case kCmdTransmitPing:
             return TransmitPing(data, length);
         case kCmdSetMacOptimize:
-            if (length < 1 || data[0] > 1)
+            if (length < 1 || data[0] > 1) {
                 return Reply{};
+            }
             config_.macOptimize = data[0];
             return ok;
         case kCmdSetRoamConfig:
-            if (length < 1 || data[0] > 2)
+            if (length < 1 || data[0] > 2) {
                 return Reply{};
+            }
             config_.roamConfig = data[0];
             return ok;
         case kCmdGetPingEcho:
@@ -238,8 +257,9 @@ Emulator::Reply Emulator::Dispatch(uint32_t command, uint8_t* data, uint32_t len
 Emulator::Reply Emulator::SetSecurityId(const uint8_t* data, uint32_t length) {
     const size_t window = std::min<size_t>(length, kMaxSecurityIdLength + 1);
     const void* nul = std::memchr(data, 0, window);
-    if (!nul)
+    if (!nul) {
         return Reply{};  // no terminator within 21 bytes: too long or not text
+    }
     config_.securityId.assign(reinterpret_cast<const char*>(data),
                               size_t(static_cast<const uint8_t*>(nul) - data));
     link_.Update(clock_.NowMs());
@@ -247,8 +267,9 @@ Emulator::Reply Emulator::SetSecurityId(const uint8_t* data, uint32_t length) {
 }
 
 Emulator::Reply Emulator::GetRssiCalibration(uint8_t* data, uint32_t length) {
-    if (length < kCalibrationPointsEnd)
+    if (length < kCalibrationPointsEnd) {
         return Reply{};
+    }
     const auto& points = world_.card.calibration;
     data[8] = uint8_t(points.size());
     for (size_t k = 0; k < points.size(); ++k) {
@@ -259,8 +280,9 @@ Emulator::Reply Emulator::GetRssiCalibration(uint8_t* data, uint32_t length) {
 }
 
 Emulator::Reply Emulator::GetRssi(uint8_t* data, uint32_t length) {
-    if (length < 1)
+    if (length < 1) {
         return Reply{};
+    }
     // While hopping, a reading lands on whichever frequency the hop is on.
     const int frequency =
         parkedFrequency_ != 0 ? parkedFrequency_ : 1 + int(random_.Below(kMaxFrequencyIndex));
@@ -271,18 +293,21 @@ Emulator::Reply Emulator::GetRssi(uint8_t* data, uint32_t length) {
 
 std::vector<PingPeer> Emulator::Cell() const {
     std::vector<PingPeer> cell;
-    if (!link_.Synced())
+    if (!link_.Synced()) {
         return cell;
+    }
     const MasterSpec* master = link_.CurrentMaster();
     if (master) {
         cell.push_back(PingPeer{master->address, master->signalDbm, master->answer,
                                 master->latencyMs, master->spreadMs, master->echoLoss});
     }
     for (const NodeSpec& n : world_.nodes) {
-        if (n.silent || n.signalDbm < world_.card.sensitivityDbm)
+        if (n.silent || n.signalDbm < world_.card.sensitivityDbm) {
             continue;
-        if (n.inOneCell && (!master || master->address != n.cellMaster))
+        }
+        if (n.inOneCell && (!master || master->address != n.cellMaster)) {
             continue;
+        }
         cell.push_back(
             PingPeer{n.address, n.signalDbm, n.answer, n.latencyMs, n.spreadMs, n.echoLoss});
     }
@@ -292,24 +317,29 @@ std::vector<PingPeer> Emulator::Cell() const {
 std::vector<double> Emulator::HeardLevels() const {
     std::vector<double> levels;
     for (const MasterSpec& m : world_.masters) {
-        if (!m.silent && m.signalDbm >= world_.card.sensitivityDbm)
+        if (!m.silent && m.signalDbm >= world_.card.sensitivityDbm) {
             levels.push_back(m.signalDbm);
+        }
     }
     for (const NodeSpec& n : world_.nodes) {
-        if (!n.silent && n.signalDbm >= world_.card.sensitivityDbm)
+        if (!n.silent && n.signalDbm >= world_.card.sensitivityDbm) {
             levels.push_back(n.signalDbm);
+        }
     }
     return levels;
 }
 
 Emulator::Reply Emulator::TransmitPing(uint8_t* data, uint32_t length) {
-    if (length < kPingHeaderLength)
+    if (length < kPingHeaderLength) {
         return Reply{};
+    }
     const uint32_t payload = GetU32(data + 14);
-    if (payload > kPingPayloadMax || kPingHeaderLength + payload > length)
+    if (payload > kPingPayloadMax || kPingHeaderLength + payload > length) {
         return Reply{};
-    if (!link_.Synced())
+    }
+    if (!link_.Synced()) {
         return Reply{};  // nobody to send to
+    }
     MacAddress destination;
     std::memcpy(destination.data(), data, destination.size());
     uint32_t transmitTime = 0;
@@ -322,8 +352,9 @@ Emulator::Reply Emulator::TransmitPing(uint8_t* data, uint32_t length) {
 
 Emulator::Reply Emulator::ReceivePing(uint8_t* data) {
     ReceivedPing ping;
-    if (!pings_.Receive(clock_.NowMs(), ping))
+    if (!pings_.Receive(clock_.NowMs(), ping)) {
         return Reply{kStatusOk, 0};
+    }
     std::memset(data, 0, kReceivedPingRecordLength);
     std::memcpy(data, ping.source.data(), ping.source.size());
     data[12] = ping.raw;
@@ -332,11 +363,13 @@ Emulator::Reply Emulator::ReceivePing(uint8_t* data) {
 }
 
 Emulator::Reply Emulator::GetPingEcho(uint8_t* data, uint32_t length) {
-    if (length < kEchoRecordSize)
+    if (length < kEchoRecordSize) {
         return Reply{};
+    }
     const EchoAnswer echo = pings_.Echo(data[0], clock_.NowMs());
-    if (echo.status == kStatusOk)
+    if (echo.status == kStatusOk) {
         PutU32(data + 2, echo.echoTime);
+    }
     return Reply{echo.status, uint32_t(kEchoRecordSize)};
 }
 

@@ -15,12 +15,14 @@ constexpr DeviceHandle kHandleBase = 0x100;
 
 struct OptionalLock {
     explicit OptionalLock(std::mutex* m) : m(m) {
-        if (m)
+        if (m) {
             m->lock();
+        }
     }
     ~OptionalLock() {
-        if (m)
+        if (m) {
             m->unlock();
+        }
     }
     std::mutex* m;
 };
@@ -41,8 +43,9 @@ void EmulatorDeviceIo::CheckDropEpoch() {
 }
 
 void EmulatorDeviceIo::DropChannel() {
-    for (bool& open : open_)
+    for (bool& open : open_) {
         open = false;
+    }
     dropped_ = true;
 }
 
@@ -92,8 +95,9 @@ void EmulatorDeviceIo::CloseDevice(DeviceHandle handle) {
 
 bool EmulatorDeviceIo::DefineDosDevice(uint32_t flags, const char* name, const char* target) {
     OptionalLock guard(lock_);
-    if (!name)
+    if (!name) {
         return false;
+    }
     return emulator_.DefineDosDevice(flags, std::string_view(name, strnlen(name, 261)), target);
 }
 
@@ -135,16 +139,18 @@ IoControlResult EmulatorDeviceIo::IoControl(DeviceHandle handle, uint32_t code, 
 }
 
 void EmulatorDeviceIo::Delay(uint32_t us) {
-    if (us == 0)
+    if (us == 0) {
         return;
+    }
     if (delaySink_) {
         delaySink_(us);
         return;
     }
     carriedUs_ += us;
     const uint32_t ms = carriedUs_ / 1000;
-    if (ms == 0)
+    if (ms == 0) {
         return;
+    }
     carriedUs_ -= ms * 1000;
     emulator_.SleepMs(ms);
 }

@@ -43,8 +43,9 @@ bool AppliesTo(const FaultSpec& spec, uint32_t command) {
 
 const char* FaultKindName(FaultKind kind) {
     for (const auto& entry : kKindNames) {
-        if (entry.kind == kind)
+        if (entry.kind == kind) {
             return entry.name;
+        }
     }
     return "?";
 }
@@ -74,10 +75,12 @@ bool ParseFaultSpec(const LineTokens& tokens, size_t firstWord, FaultSpec& spec,
     }
 
     FieldReader fields(tokens);
-    if (!fields.Integer("cmd", 0, 255, spec.command, error))
+    if (!fields.Integer("cmd", 0, 255, spec.command, error)) {
         return false;
-    if (!fields.Integer("nth", 1, 1000000000, spec.nth, error))
+    }
+    if (!fields.Integer("nth", 1, 1000000000, spec.nth, error)) {
         return false;
+    }
     if (fields.Has("count")) {
         std::string countText;
         fields.Text("count", 16, countText, error);
@@ -104,43 +107,49 @@ bool ParseFaultSpec(const LineTokens& tokens, size_t firstWord, FaultSpec& spec,
             }
             break;
         case FaultKind::kUnsetStatus:
-            if (!fields.Integer("param", 1, 24, spec.parameter, error))
+            if (!fields.Integer("param", 1, 24, spec.parameter, error)) {
                 return false;
+            }
             break;
         case FaultKind::kLength:
             if (!fields.Has("cmd") || !fields.Has("value")) {
                 error = "length needs cmd= and value=";
                 return false;
             }
-            if (!fields.Integer("value", 0, 0xFFFFFFFFLL, spec.value, error))
+            if (!fields.Integer("value", 0, 0xFFFFFFFFLL, spec.value, error)) {
                 return false;
+            }
             break;
         case FaultKind::kBusy:
             spec.status = kStatusBusyFirst - 1;  // -6 unless given
             if (!fields.Integer("status", kStatusBusyLast, kStatusBusyFirst, spec.status, error)) {
                 return false;
             }
-            if (!fields.Real("rate", 0.0, 1.0, spec.rate, error))
+            if (!fields.Real("rate", 0.0, 1.0, spec.rate, error)) {
                 return false;
+            }
             // A busy rate describes a crowded channel: it stays until cleared unless counted.
-            if (spec.rate > 0.0 && !fields.Has("count"))
+            if (spec.rate > 0.0 && !fields.Has("count")) {
                 spec.count = kFaultRepeatForever;
+            }
             break;
         case FaultKind::kSlow:
             if (!fields.Has("ms")) {
                 error = "slow needs ms=";
                 return false;
             }
-            if (!fields.Integer("ms", 0, 60000, spec.value, error))
+            if (!fields.Integer("ms", 0, 60000, spec.value, error)) {
                 return false;
+            }
             break;
         case FaultKind::kIoError:
             if (!fields.Has("error")) {
                 error = "ioerror needs error=";
                 return false;
             }
-            if (!fields.Integer("error", 1, 0xFFFFFFFFLL, spec.value, error))
+            if (!fields.Integer("error", 1, 0xFFFFFFFFLL, spec.value, error)) {
                 return false;
+            }
             break;
     }
     const std::string unused = fields.FirstUnused();
@@ -153,8 +162,9 @@ bool ParseFaultSpec(const LineTokens& tokens, size_t firstWord, FaultSpec& spec,
 
 void FaultBook::Add(const FaultSpec& spec) {
     // A control client could add faults without end; the oldest waiting one makes room.
-    if (active_.size() >= kMaxActiveFaults)
+    if (active_.size() >= kMaxActiveFaults) {
         active_.erase(active_.begin());
+    }
     active_.push_back(Active{spec});
 }
 
@@ -174,8 +184,9 @@ FaultHits FaultBook::Match(uint32_t command, EmulatorRandom& random) {
     FaultHits hits;
     for (Active& fault : active_) {
         const FaultSpec& spec = fault.spec;
-        if (!AppliesTo(spec, command))
+        if (!AppliesTo(spec, command)) {
             continue;
+        }
         bool fire = false;
         if (spec.kind == FaultKind::kBusy && spec.rate > 0.0) {
             fire = random.Chance(spec.rate);
@@ -183,8 +194,9 @@ FaultHits FaultBook::Match(uint32_t command, EmulatorRandom& random) {
             ++fault.seen;
             fire = fault.seen >= spec.nth;
         }
-        if (!fire)
+        if (!fire) {
             continue;
+        }
         ++fault.fired;
         ++fired_[size_t(spec.kind)];
         switch (spec.kind) {

@@ -25,25 +25,30 @@ Emulator::Reply Emulator::ServeParameterList(uint8_t* data, uint32_t length, boo
     for (;;) {
         // Every step is checked against the length the client sent: a list without its
         // terminator, with an unknown id or with an entry running past the end stops here.
-        if (o + 2 > length)
+        if (o + 2 > length) {
             break;
+        }
         const uint16_t id = GetU16(data + o);
-        if (id == 0)
+        if (id == 0) {
             return Reply{set && rejected ? kStatusFailed : kStatusOk, length};
-        if (id > kMaxParameterId)
+        }
+        if (id > kMaxParameterId) {
             break;
+        }
         const size_t valueAt = o + kParameterEntryHeader;
         const size_t entryEnd = valueAt + ParameterLength(id);
-        if (entryEnd > length)
+        if (entryEnd > length) {
             break;
+        }
         const bool withheld =
             hits.unsetStatus && (hits.unsetParameter < 0 || hits.unsetParameter == int(id));
         bool handled = false;
         if (!withheld) {
             handled = set ? WriteParameter(id, data + valueAt) : ReadParameter(id, data + valueAt);
         }
-        if (set && !handled)
+        if (set && !handled) {
             rejected = true;
+        }
         PutU16(data + o + 2, handled ? 0 : kParameterStatusUnset);
         o = entryEnd;
     }
@@ -117,8 +122,9 @@ bool Emulator::WriteParameter(uint16_t id, const uint8_t* value) {
     switch (id) {
         case kParamMasterChannel:
         case kParamMasterSubchannel:
-            if (value[0] < 1 || value[0] > 15)
+            if (value[0] < 1 || value[0] > 15) {
                 return false;
+            }
             (id == kParamMasterChannel ? config_.channel : config_.subchannel) = value[0];
             return true;
         case kParamAnnouncedName: {
@@ -130,30 +136,35 @@ bool Emulator::WriteParameter(uint16_t id, const uint8_t* value) {
             config_.inactivity = GetU16(value);
             return true;
         case kParamDomain:
-            if (value[0] > 15)
+            if (value[0] > 15) {
                 return false;
+            }
             config_.domain = value[0];
             return true;
         case kParamStationType:
-            if (value[0] > 2)
+            if (value[0] > 2) {
                 return false;
+            }
             config_.stationType = value[0];  // takes effect at the next re-initialisation
             return true;
         case kParamRoamingFlag:
-            if (value[0] > 1)
+            if (value[0] > 1) {
                 return false;
+            }
             config_.roamingFlag = value[0];
             return true;
         case kParamSyncState:
-            if (value[0] == 0)
+            if (value[0] == 0) {
                 link_.ClearSync(now);
+            }
             return true;
         case kParamMasterAddress:
             link_.ClearSync(now);
             return true;
         case kParamPeerToPeer:
-            if (value[0] > 1)
+            if (value[0] > 1) {
                 return false;
+            }
             config_.peerToPeer = value[0];
             return true;
         default:

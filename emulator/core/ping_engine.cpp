@@ -43,8 +43,9 @@ uint8_t PingEngine::Transmit(const MacAddress& destination, uint32_t payloadLeng
         // A broadcast is complete once it is on the air; whoever hears it may answer.
         ping.echoAt = now + AirtimeMs(payloadLength);
         for (const PingPeer& peer : cell) {
-            if (!random.Chance(peer.answer))
+            if (!random.Chance(peer.answer)) {
                 continue;
+            }
             Queue(ReceivedPing{peer.address, ReadingOf(peer, signalNoiseDb, signal, random),
                                payloadLength, now + LatencySample(peer, random)});
         }
@@ -70,12 +71,15 @@ uint8_t PingEngine::Transmit(const MacAddress& destination, uint32_t payloadLeng
 
 EchoAnswer PingEngine::Echo(uint8_t pingId, uint32_t now) const {
     const Outstanding& ping = pings_[pingId];
-    if (!ping.used)
+    if (!ping.used) {
         return EchoAnswer{2, 0};
-    if (int32_t(now - ping.echoAt) < 0)
+    }
+    if (int32_t(now - ping.echoAt) < 0) {
         return EchoAnswer{1, 0};
-    if (ping.lost)
+    }
+    if (ping.lost) {
         return EchoAnswer{2, 0};
+    }
     return EchoAnswer{0, ping.echoAt};
 }
 
@@ -92,8 +96,9 @@ void PingEngine::Queue(const ReceivedPing& ping) {
 }
 
 bool PingEngine::Receive(uint32_t now, ReceivedPing& ping) {
-    if (queue_.empty() || int32_t(now - queue_.front().arrivalMs) < 0)
+    if (queue_.empty() || int32_t(now - queue_.front().arrivalMs) < 0) {
         return false;
+    }
     ping = queue_.front();
     queue_.pop_front();
     return true;

@@ -22,8 +22,9 @@ uint64_t Rotl(uint64_t x, int k) {
 
 void EmulatorRandom::Reseed(uint64_t seed) {
     uint64_t x = seed;
-    for (uint64_t& s : state_)
+    for (uint64_t& s : state_) {
         s = SplitMix(x);
+    }
     haveSpare_ = false;
 }
 
@@ -44,16 +45,19 @@ double EmulatorRandom::Uniform() {
 }
 
 bool EmulatorRandom::Chance(double probability) {
-    if (probability <= 0.0)
+    if (probability <= 0.0) {
         return false;
-    if (probability >= 1.0)
+    }
+    if (probability >= 1.0) {
         return true;
+    }
     return Uniform() < probability;
 }
 
 double EmulatorRandom::Normal(double mean, double deviation) {
-    if (deviation <= 0.0)
+    if (deviation <= 0.0) {
         return mean;
+    }
     if (haveSpare_) {
         haveSpare_ = false;
         return mean + deviation * spare_;
@@ -69,8 +73,9 @@ double EmulatorRandom::Normal(double mean, double deviation) {
 }
 
 uint32_t EmulatorRandom::Below(uint32_t count) {
-    if (count == 0)
+    if (count == 0) {
         return 0;
+    }
     return static_cast<uint32_t>(Next() % count);
 }
 

@@ -22,14 +22,16 @@ bool Refuse(std::string& error, const std::string& reason) {
 
 bool CheckUnused(const FieldReader& fields, const char* what, std::string& error) {
     const std::string unused = fields.FirstUnused();
-    if (unused.empty())
+    if (unused.empty()) {
         return true;
+    }
     return Refuse(error, "unknown key '" + unused + "' for " + what);
 }
 
 bool ExpectWords(const LineTokens& tokens, size_t count, const char* usage, std::string& error) {
-    if (tokens.words.size() != count)
+    if (tokens.words.size() != count) {
         return Refuse(error, std::string("usage: ") + usage);
+    }
     return true;
 }
 
@@ -38,8 +40,9 @@ bool ParseIndexRange(const std::string& text, int& first, int& last) {
     const size_t dash = text.find('-');
     long long a = 0, b = 0;
     if (dash == std::string::npos) {
-        if (!ParseInteger(text, 1, kMaxFrequencyIndex, a))
+        if (!ParseInteger(text, 1, kMaxFrequencyIndex, a)) {
             return false;
+        }
         b = a;
     } else if (!ParseInteger(std::string_view(text).substr(0, dash), 1, kMaxFrequencyIndex, a) ||
                !ParseInteger(std::string_view(text).substr(dash + 1), 1, kMaxFrequencyIndex, b) ||
@@ -52,15 +55,18 @@ bool ParseIndexRange(const std::string& text, int& first, int& last) {
 }
 
 bool AddressInUse(const Scenario& scenario, const MacAddress& address) {
-    if (address == scenario.card.address)
+    if (address == scenario.card.address) {
         return true;
+    }
     for (const auto& m : scenario.masters) {
-        if (m.address == address)
+        if (m.address == address) {
             return true;
+        }
     }
     for (const auto& n : scenario.nodes) {
-        if (n.address == address)
+        if (n.address == address) {
             return true;
+        }
     }
     return false;
 }
@@ -120,19 +126,24 @@ bool ParseCard(const LineTokens& t, Scenario& s, std::string& error) {
     }
     CardSpec& card = s.card;
     FieldReader f(t);
-    if (!f.Address("address", card.address, error))
+    if (!f.Address("address", card.address, error)) {
         return false;
+    }
     if (card.address == kBroadcast || card.address == MacAddress{}) {
         return Refuse(error, "the card's address may not be the broadcast or the zero address");
     }
-    if (!f.Text("driver", kMaxDriverVersionLength, card.driverVersion, error))
+    if (!f.Text("driver", kMaxDriverVersionLength, card.driverVersion, error)) {
         return false;
-    if (!f.Text("rom", kRomVersionLength, card.romVersion, error))
+    }
+    if (!f.Text("rom", kRomVersionLength, card.romVersion, error)) {
         return false;
-    if (!f.Integer("country", 0, 255, card.countryCode, error))
+    }
+    if (!f.Integer("country", 0, 255, card.countryCode, error)) {
         return false;
-    if (!f.Real("sensitivity", kMinDbm, kMaxDbm, card.sensitivityDbm, error))
+    }
+    if (!f.Real("sensitivity", kMinDbm, kMaxDbm, card.sensitivityDbm, error)) {
         return false;
+    }
     return CheckUnused(f, "card", error);
 }
 
@@ -142,41 +153,54 @@ bool ParseConfig(const LineTokens& t, Scenario& s, std::string& error) {
     }
     CardConfig& c = s.card.config;
     FieldReader f(t);
-    if (!f.Integer("station", 0, 2, c.stationType, error))
+    if (!f.Integer("station", 0, 2, c.stationType, error)) {
         return false;
-    if (!f.Integer("domain", 0, 15, c.domain, error))
+    }
+    if (!f.Integer("domain", 0, 15, c.domain, error)) {
         return false;
-    if (!f.Integer("channel", 1, 15, c.channel, error))
+    }
+    if (!f.Integer("channel", 1, 15, c.channel, error)) {
         return false;
-    if (!f.Integer("subchannel", 1, 15, c.subchannel, error))
+    }
+    if (!f.Integer("subchannel", 1, 15, c.subchannel, error)) {
         return false;
-    if (!f.Text("name", kMaxMasterNameLength, c.masterName, error))
+    }
+    if (!f.Text("name", kMaxMasterNameLength, c.masterName, error)) {
         return false;
-    if (!f.Integer("roaming", 0, 1, c.roamingFlag, error))
+    }
+    if (!f.Integer("roaming", 0, 1, c.roamingFlag, error)) {
         return false;
-    if (!f.Integer("roam-config", 0, 2, c.roamConfig, error))
+    }
+    if (!f.Integer("roam-config", 0, 2, c.roamConfig, error)) {
         return false;
-    if (!f.Integer("mac", 0, 1, c.macOptimize, error))
+    }
+    if (!f.Integer("mac", 0, 1, c.macOptimize, error)) {
         return false;
-    if (!f.Integer("inactivity", 0, 65535, c.inactivity, error))
+    }
+    if (!f.Integer("inactivity", 0, 65535, c.inactivity, error)) {
         return false;
-    if (!f.Integer("peer-to-peer", 0, 1, c.peerToPeer, error))
+    }
+    if (!f.Integer("peer-to-peer", 0, 1, c.peerToPeer, error)) {
         return false;
-    if (!f.Text("security-id", kMaxSecurityIdLength, c.securityId, error))
+    }
+    if (!f.Text("security-id", kMaxSecurityIdLength, c.securityId, error)) {
         return false;
+    }
     return CheckUnused(f, "config", error);
 }
 
 bool ParseCalibration(const LineTokens& t, Scenario& s, std::string& error) {
-    if (!t.fields.empty())
+    if (!t.fields.empty()) {
         return Refuse(error, "usage: calibration DBM:RAW ... | none");
+    }
     std::vector<CalibrationEntry> points;
     if (t.words.size() == 2 && t.words[1] == "none") {
         s.card.calibration = points;
         return true;
     }
-    if (t.words.size() < 2)
+    if (t.words.size() < 2) {
         return Refuse(error, "calibration needs 1 to 10 points or 'none'");
+    }
     if (t.words.size() - 1 > kMaxCalibrationEntries) {
         return Refuse(error, "calibration holds at most 10 points");
     }
@@ -197,8 +221,9 @@ bool ParseCalibration(const LineTokens& t, Scenario& s, std::string& error) {
 }
 
 bool ParseMaster(const LineTokens& t, Scenario& s, StatementMode mode, std::string& error) {
-    if (t.words.size() != 2)
+    if (t.words.size() != 2) {
         return Refuse(error, "usage: master ADDR name=.. domain=.. ...");
+    }
     MacAddress address{};
     if (!ParseMacAddress(t.words[1], address) || address == kBroadcast) {
         return Refuse(error, "'" + t.words[1] + "' is not a node address of 12 hexadecimal digits");
@@ -221,30 +246,42 @@ bool ParseMaster(const LineTokens& t, Scenario& s, StatementMode mode, std::stri
     }
     MasterSpec m = exists ? *it : MasterSpec{};
     m.address = address;
-    if (!f.Text("name", kMaxMasterNameLength, m.name, error))
+    if (!f.Text("name", kMaxMasterNameLength, m.name, error)) {
         return false;
-    if (!f.Integer("domain", 0, 15, m.domain, error))
+    }
+    if (!f.Integer("domain", 0, 15, m.domain, error)) {
         return false;
-    if (!f.Integer("channel", 1, 15, m.channel, error))
+    }
+    if (!f.Integer("channel", 1, 15, m.channel, error)) {
         return false;
-    if (!f.Integer("subchannel", 1, 15, m.subchannel, error))
+    }
+    if (!f.Integer("subchannel", 1, 15, m.subchannel, error)) {
         return false;
-    if (!f.Text("security-id", kMaxSecurityIdLength, m.securityId, error))
+    }
+    if (!f.Text("security-id", kMaxSecurityIdLength, m.securityId, error)) {
         return false;
-    if (!f.Real("signal", kMinDbm, kMaxDbm, m.signalDbm, error))
+    }
+    if (!f.Real("signal", kMinDbm, kMaxDbm, m.signalDbm, error)) {
         return false;
-    if (!f.Flag("silent", m.silent, error))
+    }
+    if (!f.Flag("silent", m.silent, error)) {
         return false;
-    if (!f.Real("answer", 0.0, 1.0, m.answer, error))
+    }
+    if (!f.Real("answer", 0.0, 1.0, m.answer, error)) {
         return false;
-    if (!f.Real("latency", 0.0, kMaxLatencyMs, m.latencyMs, error))
+    }
+    if (!f.Real("latency", 0.0, kMaxLatencyMs, m.latencyMs, error)) {
         return false;
-    if (!f.Real("spread", 0.0, kMaxLatencyMs, m.spreadMs, error))
+    }
+    if (!f.Real("spread", 0.0, kMaxLatencyMs, m.spreadMs, error)) {
         return false;
-    if (!f.Real("loss", 0.0, 1.0, m.echoLoss, error))
+    }
+    if (!f.Real("loss", 0.0, 1.0, m.echoLoss, error)) {
         return false;
-    if (!CheckUnused(f, "master", error))
+    }
+    if (!CheckUnused(f, "master", error)) {
         return false;
+    }
     if (exists) {
         *it = m;
     } else {
@@ -254,8 +291,9 @@ bool ParseMaster(const LineTokens& t, Scenario& s, StatementMode mode, std::stri
 }
 
 bool ParseNode(const LineTokens& t, Scenario& s, StatementMode mode, std::string& error) {
-    if (t.words.size() != 2)
+    if (t.words.size() != 2) {
         return Refuse(error, "usage: node ADDR signal=DBM ...");
+    }
     MacAddress address{};
     if (!ParseMacAddress(t.words[1], address) || address == kBroadcast) {
         return Refuse(error, "'" + t.words[1] + "' is not a node address of 12 hexadecimal digits");
@@ -270,24 +308,32 @@ bool ParseNode(const LineTokens& t, Scenario& s, StatementMode mode, std::string
         return Refuse(error, "address " + t.words[1] + " is already used by the card or a master");
     }
     FieldReader f(t);
-    if (!exists && !f.Has("signal"))
+    if (!exists && !f.Has("signal")) {
         return Refuse(error, "a new node needs signal=");
-    if (!exists && s.nodes.size() >= kMaxScenarioNodes)
+    }
+    if (!exists && s.nodes.size() >= kMaxScenarioNodes) {
         return Refuse(error, "at most 256 nodes");
+    }
     NodeSpec n = exists ? *it : NodeSpec{};
     n.address = address;
-    if (!f.Real("signal", kMinDbm, kMaxDbm, n.signalDbm, error))
+    if (!f.Real("signal", kMinDbm, kMaxDbm, n.signalDbm, error)) {
         return false;
-    if (!f.Real("answer", 0.0, 1.0, n.answer, error))
+    }
+    if (!f.Real("answer", 0.0, 1.0, n.answer, error)) {
         return false;
-    if (!f.Real("latency", 0.0, kMaxLatencyMs, n.latencyMs, error))
+    }
+    if (!f.Real("latency", 0.0, kMaxLatencyMs, n.latencyMs, error)) {
         return false;
-    if (!f.Real("spread", 0.0, kMaxLatencyMs, n.spreadMs, error))
+    }
+    if (!f.Real("spread", 0.0, kMaxLatencyMs, n.spreadMs, error)) {
         return false;
-    if (!f.Real("loss", 0.0, 1.0, n.echoLoss, error))
+    }
+    if (!f.Real("loss", 0.0, 1.0, n.echoLoss, error)) {
         return false;
-    if (!f.Flag("silent", n.silent, error))
+    }
+    if (!f.Flag("silent", n.silent, error)) {
         return false;
+    }
     if (f.Has("master")) {
         std::string cell;
         f.Text("master", 32, cell, error);
@@ -298,14 +344,16 @@ bool ParseNode(const LineTokens& t, Scenario& s, StatementMode mode, std::string
             const bool known =
                 std::any_of(s.masters.begin(), s.masters.end(),
                             [&](const MasterSpec& m) { return m.address == n.cellMaster; });
-            if (!known)
+            if (!known) {
                 return Refuse(error, "master " + cell + " is not defined (above)");
+            }
         } else {
             return Refuse(error, "master must be a node address or 'any'");
         }
     }
-    if (!CheckUnused(f, "node", error))
+    if (!CheckUnused(f, "node", error)) {
         return false;
+    }
     if (exists) {
         *it = n;
     } else {
@@ -315,33 +363,41 @@ bool ParseNode(const LineTokens& t, Scenario& s, StatementMode mode, std::string
 }
 
 bool ParseSpectrum(const LineTokens& t, Scenario& s, std::string& error) {
-    if (!ExpectWords(t, 1, "spectrum floor=DBM sigma=DB traffic=RATE", error))
+    if (!ExpectWords(t, 1, "spectrum floor=DBM sigma=DB traffic=RATE", error)) {
         return false;
+    }
     FieldReader f(t);
-    if (!f.Real("floor", kMinDbm, kMaxDbm, s.spectrum.noiseFloorDbm, error))
+    if (!f.Real("floor", kMinDbm, kMaxDbm, s.spectrum.noiseFloorDbm, error)) {
         return false;
-    if (!f.Real("sigma", 0.0, 30.0, s.spectrum.noiseSigmaDb, error))
+    }
+    if (!f.Real("sigma", 0.0, 30.0, s.spectrum.noiseSigmaDb, error)) {
         return false;
-    if (!f.Real("traffic", 0.0, 1.0, s.spectrum.trafficRate, error))
+    }
+    if (!f.Real("traffic", 0.0, 1.0, s.spectrum.trafficRate, error)) {
         return false;
+    }
     return CheckUnused(f, "spectrum", error);
 }
 
 bool ParseNoise(const LineTokens& t, Scenario& s, std::string& error) {
-    if (!ExpectWords(t, 2, "noise INDEX[-INDEX] level=DBM", error))
+    if (!ExpectWords(t, 2, "noise INDEX[-INDEX] level=DBM", error)) {
         return false;
+    }
     int first = 0, last = 0;
     if (!ParseIndexRange(t.words[1], first, last)) {
         return Refuse(error, "frequency index must be 1..100 or a range FROM-TO within it");
     }
     FieldReader f(t);
-    if (!f.Has("level"))
+    if (!f.Has("level")) {
         return Refuse(error, "noise needs level=");
+    }
     double level = 0;
-    if (!f.Real("level", kMinDbm, kMaxDbm, level, error))
+    if (!f.Real("level", kMinDbm, kMaxDbm, level, error)) {
         return false;
-    if (!CheckUnused(f, "noise", error))
+    }
+    if (!CheckUnused(f, "noise", error)) {
         return false;
+    }
     for (int i = first; i <= last; ++i) {
         auto& list = s.spectrum.noiseByIndex;
         list.erase(std::remove_if(list.begin(), list.end(),
@@ -353,23 +409,29 @@ bool ParseNoise(const LineTokens& t, Scenario& s, std::string& error) {
 }
 
 bool ParseInterferer(const LineTokens& t, Scenario& s, std::string& error) {
-    if (!ExpectWords(t, 2, "interferer INDEX[-INDEX] level=DBM duty=0..1", error))
+    if (!ExpectWords(t, 2, "interferer INDEX[-INDEX] level=DBM duty=0..1", error)) {
         return false;
+    }
     Interferer in;
     if (!ParseIndexRange(t.words[1], in.first, in.last)) {
         return Refuse(error, "frequency index must be 1..100 or a range FROM-TO within it");
     }
     FieldReader f(t);
-    if (!f.Has("level"))
+    if (!f.Has("level")) {
         return Refuse(error, "interferer needs level=");
-    if (!f.Real("level", kMinDbm, kMaxDbm, in.levelDbm, error))
+    }
+    if (!f.Real("level", kMinDbm, kMaxDbm, in.levelDbm, error)) {
         return false;
-    if (!f.Real("duty", 0.0, 1.0, in.duty, error))
+    }
+    if (!f.Real("duty", 0.0, 1.0, in.duty, error)) {
         return false;
-    if (!CheckUnused(f, "interferer", error))
+    }
+    if (!CheckUnused(f, "interferer", error)) {
         return false;
-    if (s.spectrum.interferers.size() >= 32)
+    }
+    if (s.spectrum.interferers.size() >= 32) {
         return Refuse(error, "at most 32 interferers");
+    }
     s.spectrum.interferers.push_back(in);
     return true;
 }
@@ -380,16 +442,21 @@ bool ParseTiming(const LineTokens& t, Scenario& s, std::string& error) {
     }
     Timings& tm = s.timing;
     FieldReader f(t);
-    if (!f.Integer("sync-ms", 0, 600000, tm.syncMs, error))
+    if (!f.Integer("sync-ms", 0, 600000, tm.syncMs, error)) {
         return false;
-    if (!f.Integer("lock-ms", 0, 600000, tm.lockMs, error))
+    }
+    if (!f.Integer("lock-ms", 0, 600000, tm.lockMs, error)) {
         return false;
-    if (!f.Integer("dwell-ms", 1, 600000, tm.dwellMs, error))
+    }
+    if (!f.Integer("dwell-ms", 1, 600000, tm.dwellMs, error)) {
         return false;
-    if (!f.Integer("service-us", 0, 1000000, tm.serviceUs, error))
+    }
+    if (!f.Integer("service-us", 0, 1000000, tm.serviceUs, error)) {
         return false;
-    if (!f.Real("signal-noise-db", 0.0, 30.0, tm.signalNoiseDb, error))
+    }
+    if (!f.Real("signal-noise-db", 0.0, 30.0, tm.signalNoiseDb, error)) {
         return false;
+    }
     return CheckUnused(f, "timing", error);
 }
 
@@ -408,22 +475,29 @@ bool ApplyStatement(const LineTokens& t, Scenario& s, std::string& error) {
     if (IsWorldStatement(keyword)) {
         return ApplyWorldStatement(t, s, StatementMode::kScenarioFile, error);
     }
-    if (keyword == "system")
+    if (keyword == "system") {
         return ParseSystem(t, s, error);
-    if (keyword == "device")
+    }
+    if (keyword == "device") {
         return ParseDevice(t, s, error);
-    if (keyword == "card")
+    }
+    if (keyword == "card") {
         return ParseCard(t, s, error);
-    if (keyword == "config")
+    }
+    if (keyword == "config") {
         return ParseConfig(t, s, error);
-    if (keyword == "calibration")
+    }
+    if (keyword == "calibration") {
         return ParseCalibration(t, s, error);
-    if (keyword == "seed")
+    }
+    if (keyword == "seed") {
         return ParseSeed(t, s, error);
+    }
     if (keyword == "fault") {
         FaultSpec spec;
-        if (!ParseFaultSpec(t, 1, spec, error))
+        if (!ParseFaultSpec(t, 1, spec, error)) {
             return false;
+        }
         s.faults.push_back(spec);
         return true;
     }
@@ -433,8 +507,9 @@ bool ApplyStatement(const LineTokens& t, Scenario& s, std::string& error) {
 }  // namespace
 
 std::string ScenarioError::Text() const {
-    if (line <= 0)
+    if (line <= 0) {
         return reason;
+    }
     return "line " + std::to_string(line) + ": " + reason;
 }
 
@@ -451,18 +526,24 @@ bool IsWorldStatement(const std::string& keyword) {
 
 bool ApplyWorldStatement(const LineTokens& t, Scenario& s, StatementMode mode, std::string& error) {
     const std::string& keyword = t.words.empty() ? std::string() : t.words[0];
-    if (keyword == "master")
+    if (keyword == "master") {
         return ParseMaster(t, s, mode, error);
-    if (keyword == "node")
+    }
+    if (keyword == "node") {
         return ParseNode(t, s, mode, error);
-    if (keyword == "spectrum")
+    }
+    if (keyword == "spectrum") {
         return ParseSpectrum(t, s, error);
-    if (keyword == "noise")
+    }
+    if (keyword == "noise") {
         return ParseNoise(t, s, error);
-    if (keyword == "interferer")
+    }
+    if (keyword == "interferer") {
         return ParseInterferer(t, s, error);
-    if (keyword == "timing")
+    }
+    if (keyword == "timing") {
         return ParseTiming(t, s, error);
+    }
     return Refuse(error, "unknown statement '" + keyword + "'");
 }
 
@@ -477,8 +558,9 @@ bool ParseScenario(std::string_view text, Scenario& scenario, ScenarioError& err
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
             end = text.size();
+        }
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         ++lineNumber;
@@ -505,8 +587,9 @@ bool ParseScenario(std::string_view text, Scenario& scenario, ScenarioError& err
             return false;
         }
     }
-    if (!anyDevice)
+    if (!anyDevice) {
         parsed.devices = DefaultScenario().devices;
+    }
     scenario = parsed;
     return true;
 }

@@ -28,8 +28,9 @@ SignalModel::SignalModel(const std::vector<CalibrationEntry>& points) {
         // Two points at one level carry no slope; the first one stands.
         const bool duplicate = std::any_of(points_.begin(), points_.end(),
                                            [&](const Point& q) { return q.level == level; });
-        if (!duplicate)
+        if (!duplicate) {
             points_.push_back(Point{level, double(p.raw)});
+        }
     }
     std::sort(points_.begin(), points_.end(),
               [](const Point& a, const Point& b) { return a.level < b.level; });
@@ -50,11 +51,13 @@ SignalModel::SignalModel(const std::vector<CalibrationEntry>& points) {
 }
 
 double SignalModel::ResponseRaw(double levelDbm) const {
-    if (points_.size() == 1)
+    if (points_.size() == 1) {
         return points_[0].raw + kDefaultSlope * (levelDbm - points_[0].level);
+    }
     size_t hi = 1;
-    while (hi + 1 < points_.size() && levelDbm > points_[hi].level)
+    while (hi + 1 < points_.size() && levelDbm > points_[hi].level) {
         ++hi;
+    }
     const Point& a = points_[hi - 1];
     const Point& b = points_[hi];
     return a.raw + (b.raw - a.raw) * (levelDbm - a.level) / (b.level - a.level);

@@ -17,14 +17,16 @@ double SampleSpectrumDbm(const SpectrumSpec& spectrum, int frequencyIndex,
                          const std::vector<double>& heardLevels, EmulatorRandom& random) {
     double floor = spectrum.noiseFloorDbm;
     for (const auto& entry : spectrum.noiseByIndex) {
-        if (entry.first == frequencyIndex)
+        if (entry.first == frequencyIndex) {
             floor = entry.second;
+        }
     }
     // Powers add; levels in dBm do not.
     double power = ToMilliwatts(random.Normal(floor, spectrum.noiseSigmaDb));
     for (const Interferer& in : spectrum.interferers) {
-        if (frequencyIndex < in.first || frequencyIndex > in.last)
+        if (frequencyIndex < in.first || frequencyIndex > in.last) {
             continue;
+        }
         if (random.Chance(in.duty)) {
             power += ToMilliwatts(random.Normal(in.levelDbm, spectrum.noiseSigmaDb * 0.5));
         }

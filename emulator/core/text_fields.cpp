@@ -20,8 +20,9 @@ bool IsKeyChar(char c) {
 void AddToken(const std::string& token, LineTokens& out) {
     const size_t eq = token.find('=');
     bool isField = eq != std::string::npos && eq > 0;
-    for (size_t i = 0; isField && i < eq; ++i)
+    for (size_t i = 0; isField && i < eq; ++i) {
         isField = IsKeyChar(token[i]);
+    }
     if (isField) {
         out.fields.emplace_back(token.substr(0, eq), token.substr(eq + 1));
     } else {
@@ -61,11 +62,13 @@ bool TokenizeLine(std::string_view line, LineTokens& out, std::string& error) {
             }
             continue;
         }
-        if (c == '#')
+        if (c == '#') {
             break;
+        }
         if (c == ' ' || c == '\t' || c == '\r') {
-            if (inToken)
+            if (inToken) {
                 AddToken(token, out);
+            }
             token.clear();
             inToken = false;
             continue;
@@ -81,8 +84,9 @@ bool TokenizeLine(std::string_view line, LineTokens& out, std::string& error) {
         error = "unterminated quote";
         return false;
     }
-    if (inToken)
+    if (inToken) {
         AddToken(token, out);
+    }
     for (size_t i = 0; i < out.fields.size(); ++i) {
         for (size_t j = 0; j < i; ++j) {
             if (out.fields[i].first == out.fields[j].first) {
@@ -98,19 +102,23 @@ bool ParseMacAddress(std::string_view text, MacAddress& address) {
     MacAddress parsed{};
     size_t pos = 0;
     for (size_t byte = 0; byte < parsed.size(); ++byte) {
-        if (byte > 0 && pos < text.size() && (text[pos] == ':' || text[pos] == '-'))
+        if (byte > 0 && pos < text.size() && (text[pos] == ':' || text[pos] == '-')) {
             ++pos;
-        if (pos + 2 > text.size())
+        }
+        if (pos + 2 > text.size()) {
             return false;
+        }
         const int hi = HexDigitValue(text[pos]);
         const int lo = HexDigitValue(text[pos + 1]);
-        if (hi < 0 || lo < 0)
+        if (hi < 0 || lo < 0) {
             return false;
+        }
         parsed[byte] = static_cast<uint8_t>(hi * 16 + lo);
         pos += 2;
     }
-    if (pos != text.size())
+    if (pos != text.size()) {
         return false;
+    }
     address = parsed;
     return true;
 }
@@ -123,31 +131,37 @@ std::string FormatMacAddress(const MacAddress& address) {
 }
 
 bool ParseInteger(std::string_view text, long long min, long long max, long long& value) {
-    if (text.empty() || text.size() > 24)
+    if (text.empty() || text.size() > 24) {
         return false;
+    }
     const std::string copy(text);
     errno = 0;
     char* end = nullptr;
     const long long v = std::strtoll(copy.c_str(), &end, 10);
-    if (errno != 0 || end != copy.c_str() + copy.size())
+    if (errno != 0 || end != copy.c_str() + copy.size()) {
         return false;
-    if (v < min || v > max)
+    }
+    if (v < min || v > max) {
         return false;
+    }
     value = v;
     return true;
 }
 
 bool ParseReal(std::string_view text, double min, double max, double& value) {
-    if (text.empty() || text.size() > 32)
+    if (text.empty() || text.size() > 32) {
         return false;
+    }
     const std::string copy(text);
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(copy.c_str(), &end);
-    if (errno != 0 || end != copy.c_str() + copy.size() || !std::isfinite(v))
+    if (errno != 0 || end != copy.c_str() + copy.size() || !std::isfinite(v)) {
         return false;
-    if (v < min || v > max)
+    }
+    if (v < min || v > max) {
         return false;
+    }
     value = v;
     return true;
 }
@@ -157,8 +171,9 @@ FieldReader::FieldReader(const LineTokens& tokens)
 
 bool FieldReader::Has(const char* key) const {
     for (const auto& field : tokens_.fields) {
-        if (field.first == key)
+        if (field.first == key) {
             return true;
+        }
     }
     return false;
 }
@@ -178,8 +193,9 @@ const std::string* FieldReader::Find(const char* key) {
 bool FieldReader::IntegerValue(const char* key, long long min, long long max, long long& value,
                                std::string& error) {
     const std::string* text = Find(key);
-    if (!text)
+    if (!text) {
         return true;
+    }
     if (!ParseInteger(*text, min, max, value)) {
         error = std::string(key) + " must be a whole number from " + std::to_string(min) + " to " +
                 std::to_string(max);
@@ -190,8 +206,9 @@ bool FieldReader::IntegerValue(const char* key, long long min, long long max, lo
 
 bool FieldReader::Real(const char* key, double min, double max, double& value, std::string& error) {
     const std::string* text = Find(key);
-    if (!text)
+    if (!text) {
         return true;
+    }
     if (!ParseReal(*text, min, max, value)) {
         char range[96];
         std::snprintf(range, sizeof range, " must be a number from %g to %g", min, max);
@@ -203,8 +220,9 @@ bool FieldReader::Real(const char* key, double min, double max, double& value, s
 
 bool FieldReader::Text(const char* key, size_t maxLength, std::string& value, std::string& error) {
     const std::string* text = Find(key);
-    if (!text)
+    if (!text) {
         return true;
+    }
     if (text->size() > maxLength) {
         error = std::string(key) + " is longer than " + std::to_string(maxLength) + " characters";
         return false;
@@ -215,8 +233,9 @@ bool FieldReader::Text(const char* key, size_t maxLength, std::string& value, st
 
 bool FieldReader::Address(const char* key, MacAddress& value, std::string& error) {
     const std::string* text = Find(key);
-    if (!text)
+    if (!text) {
         return true;
+    }
     if (!ParseMacAddress(*text, value)) {
         error = std::string(key) + " must be a node address of 12 hexadecimal digits";
         return false;
@@ -226,8 +245,9 @@ bool FieldReader::Address(const char* key, MacAddress& value, std::string& error
 
 bool FieldReader::Flag(const char* key, bool& value, std::string& error) {
     const std::string* text = Find(key);
-    if (!text)
+    if (!text) {
         return true;
+    }
     if (*text == "yes" || *text == "on" || *text == "1") {
         value = true;
     } else if (*text == "no" || *text == "off" || *text == "0") {
@@ -241,8 +261,9 @@ bool FieldReader::Flag(const char* key, bool& value, std::string& error) {
 
 std::string FieldReader::FirstUnused() const {
     for (size_t i = 0; i < used_.size(); ++i) {
-        if (!used_[i])
+        if (!used_[i]) {
             return tokens_.fields[i].first;
+        }
     }
     return {};
 }

@@ -43,10 +43,12 @@ class FieldReader {
     template <typename T>
     bool Integer(const char* key, long long min, long long max, T& value, std::string& error) {
         long long v = 0;
-        if (!IntegerValue(key, min, max, v, error))
+        if (!IntegerValue(key, min, max, v, error)) {
             return false;
-        if (found_)
+        }
+        if (found_) {
             value = static_cast<T>(v);
+        }
         return true;
     }
     bool Real(const char* key, double min, double max, double& value, std::string& error);

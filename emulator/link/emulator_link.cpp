@@ -30,20 +30,24 @@ EmulatorLink::~EmulatorLink() {
 }
 
 bool EmulatorLink::EnsureConnected() {
-    if (socket_ != kInvalidSocket)
+    if (socket_ != kInvalidSocket) {
         return true;
-    if (!SocketStartup())
+    }
+    if (!SocketStartup()) {
         return false;
+    }
     socket_ = ConnectLoopback(port_);
-    if (socket_ == kInvalidSocket)
+    if (socket_ == kInvalidSocket) {
         return false;
+    }
     generation_ = generation_ >= 0x7FFF ? 1 : uint16_t(generation_ + 1);
     return true;
 }
 
 void EmulatorLink::Disconnect() {
-    if (socket_ == kInvalidSocket)
+    if (socket_ == kInvalidSocket) {
         return;
+    }
     CloseSocket(socket_);
     socket_ = kInvalidSocket;
 }
@@ -60,8 +64,9 @@ bool EmulatorLink::Exchange(const std::vector<uint8_t>& frame, WireOp op) {
 
 SystemVersion EmulatorLink::GetSystemVersion() {
     std::lock_guard<std::mutex> guard(mutex_);
-    if (!EnsureConnected())
+    if (!EnsureConnected()) {
         return lastVersion_;
+    }
     if (!Exchange(FrameWriter(WireOp::kGetSystemVersion).Finish(), WireOp::kGetSystemVersion)) {
         return lastVersion_;
     }
@@ -80,8 +85,9 @@ SystemVersion EmulatorLink::GetSystemVersion() {
 DeviceHandle EmulatorLink::OpenDevice(const char* path) {
     std::lock_guard<std::mutex> guard(mutex_);
     const size_t length = BoundedLength(path);
-    if (length == 0 || length > kMaxWireText || !EnsureConnected())
+    if (length == 0 || length > kMaxWireText || !EnsureConnected()) {
         return kInvalidDeviceHandle;
+    }
     if (!Exchange(FrameWriter(WireOp::kOpenDevice).Text(path, length).Finish(),
                   WireOp::kOpenDevice)) {
         return kInvalidDeviceHandle;
@@ -93,15 +99,17 @@ DeviceHandle EmulatorLink::OpenDevice(const char* path) {
         Disconnect();
         return kInvalidDeviceHandle;
     }
-    if (handle == kWireInvalidHandle || handle >= kServerHandleLimit)
+    if (handle == kWireInvalidHandle || handle >= kServerHandleLimit) {
         return kInvalidDeviceHandle;
+    }
     return (DeviceHandle(generation_) << 16) | DeviceHandle(handle);
 }
 
 void EmulatorLink::CloseDevice(DeviceHandle handle) {
     std::lock_guard<std::mutex> guard(mutex_);
-    if (socket_ == kInvalidSocket || (handle >> 16) != generation_)
+    if (socket_ == kInvalidSocket || (handle >> 16) != generation_) {
         return;
+    }
     Exchange(FrameWriter(WireOp::kCloseDevice).U32(uint32_t(handle & 0xFFFF)).Finish(),
              WireOp::kCloseDevice);
 }
@@ -116,10 +124,12 @@ bool EmulatorLink::DefineDosDevice(uint32_t flags, const char* name, const char*
     }
     FrameWriter frame(WireOp::kDefineDosDevice);
     frame.U32(flags).Text(name, nameLength).U8(target ? 1 : 0);
-    if (target)
+    if (target) {
         frame.Text(target, targetLength);
-    if (!Exchange(frame.Finish(), WireOp::kDefineDosDevice))
+    }
+    if (!Exchange(frame.Finish(), WireOp::kDefineDosDevice)) {
         return false;
+    }
     FrameReader in(reply_.data() + 1, reply_.size() - 1);
     const uint8_t ok = in.U8();
     if (!in.Complete()) {
@@ -134,8 +144,9 @@ IoControlResult EmulatorLink::IoControl(DeviceHandle handle, uint32_t code, cons
     std::lock_guard<std::mutex> guard(mutex_);
     IoControlResult result;
     result.lastError = kLinkLostError;
-    if (socket_ == kInvalidSocket)
+    if (socket_ == kInvalidSocket) {
         return result;
+    }
     if ((handle >> 16) != generation_ || inSize > kMaxWireInput || outSize > kMaxWireOutput ||
         (inSize > 0 && !in) || (outSize > 0 && !out)) {
         result.lastError = 6;  // ERROR_INVALID_HANDLE / bad arguments: nothing was sent
@@ -144,8 +155,9 @@ IoControlResult EmulatorLink::IoControl(DeviceHandle handle, uint32_t code, cons
     FrameWriter frame(WireOp::kIoControl);
     frame.U32(uint32_t(handle & 0xFFFF)).U32(code).U16(uint16_t(inSize)).Bytes(in, inSize);
     frame.U16(uint16_t(outSize)).Bytes(out, outSize);
-    if (!Exchange(frame.Finish(), WireOp::kIoControl))
+    if (!Exchange(frame.Finish(), WireOp::kIoControl)) {
         return result;
+    }
 
     FrameReader reply(reply_.data() + 1, reply_.size() - 1);
     const uint8_t succeeded = reply.U8();
@@ -156,42 +168,50 @@ IoControlResult EmulatorLink::IoControl(DeviceHandle handle, uint32_t code, cons
         Disconnect();
         return result;
     }
-    if (returned > 0)
+    if (returned > 0) {
         std::memcpy(out, data, returned);
+    }
     result.succeeded = succeeded == 1;
     result.lastError = result.succeeded ? 0 : lastError;
     return result;
 }
 
 bool ParseEmulatorAddress(const char* text, uint16_t& port) {
-    if (!text)
+    if (!text) {
         return false;
+    }
     const std::string value(text, strnlen(text, 64));
     const size_t colon = value.rfind(':');
-    if (colon == std::string::npos)
+    if (colon == std::string::npos) {
         return false;
+    }
     const std::string host = value.substr(0, colon);
-    if (host != "127.0.0.1" && host != "localhost")
+    if (host != "127.0.0.1" && host != "localhost") {
         return false;
+    }
     const std::string digits = value.substr(colon + 1);
-    if (digits.empty() || digits.size() > 5)
+    if (digits.empty() || digits.size() > 5) {
         return false;
+    }
     unsigned long n = 0;
     for (char c : digits) {
-        if (c < '0' || c > '9')
+        if (c < '0' || c > '9') {
             return false;
+        }
         n = n * 10 + unsigned(c - '0');
     }
-    if (n == 0 || n > 65535)
+    if (n == 0 || n > 65535) {
         return false;
+    }
     port = uint16_t(n);
     return true;
 }
 
 std::unique_ptr<DeviceIo> MakeEmulatorLinkFromEnvironment() {
     uint16_t port = 0;
-    if (!ParseEmulatorAddress(std::getenv(kEmulatorEnvironmentVariable), port))
+    if (!ParseEmulatorAddress(std::getenv(kEmulatorEnvironmentVariable), port)) {
         return nullptr;
+    }
     return std::make_unique<EmulatorLink>(port);
 }
 

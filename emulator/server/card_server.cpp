@@ -23,34 +23,40 @@ CardServer::~CardServer() {
 }
 
 bool CardServer::Start(uint16_t port) {
-    if (!SocketStartup())
+    if (!SocketStartup()) {
         return false;
+    }
     listener_ = ListenLoopback(port, port_);
-    if (listener_ == kInvalidSocket)
+    if (listener_ == kInvalidSocket) {
         return false;
+    }
     stopping_ = false;
     acceptor_ = std::thread([this] { AcceptLoop(); });
     return true;
 }
 
 void CardServer::Stop() {
-    if (listener_ == kInvalidSocket)
+    if (listener_ == kInvalidSocket) {
         return;
+    }
     stopping_ = true;
-    if (acceptor_.joinable())
+    if (acceptor_.joinable()) {
         acceptor_.join();
+    }
     CloseSocket(listener_);
     listener_ = kInvalidSocket;
     std::list<Client> clients;
     {
         std::lock_guard<std::mutex> guard(clientsLock_);
-        for (Client& c : clients_)
+        for (Client& c : clients_) {
             ShutdownSocket(c.socket);
+        }
         clients.splice(clients.end(), clients_);
     }
     for (Client& c : clients) {
-        if (c.thread.joinable())
+        if (c.thread.joinable()) {
             c.thread.join();
+        }
         CloseSocket(c.socket);
     }
 }
@@ -60,8 +66,9 @@ ServerStats CardServer::Stats() {
     ServerStats stats = stats_;
     stats.active = 0;
     for (const Client& c : clients_) {
-        if (!c.done)
+        if (!c.done) {
             ++stats.active;
+        }
     }
     return stats;
 }
@@ -72,25 +79,29 @@ void CardServer::ReapFinished() {
         std::lock_guard<std::mutex> guard(clientsLock_);
         for (auto it = clients_.begin(); it != clients_.end();) {
             auto next = std::next(it);
-            if (it->done)
+            if (it->done) {
                 finished.splice(finished.end(), clients_, it);
+            }
             it = next;
         }
     }
     for (Client& c : finished) {
-        if (c.thread.joinable())
+        if (c.thread.joinable()) {
             c.thread.join();
+        }
         CloseSocket(c.socket);
     }
 }
 
 void CardServer::AcceptLoop() {
     while (!stopping_) {
-        if (WaitReadable(listener_, kAcceptPollMs) != 1)
+        if (WaitReadable(listener_, kAcceptPollMs) != 1) {
             continue;
+        }
         const SocketHandle socket = AcceptConnection(listener_);
-        if (socket == kInvalidSocket)
+        if (socket == kInvalidSocket) {
             continue;
+        }
         ReapFinished();
         std::lock_guard<std::mutex> guard(clientsLock_);
         if (stopping_ || clients_.size() >= kMaxClients) {
@@ -114,20 +125,23 @@ void CardServer::AcceptLoop() {
 void CardServer::Serve(Client& client) {
     std::vector<uint8_t> frame;
     const FrameRead first = ReceiveFrame(client.socket, frame, kMidFrameTimeoutMs);
-    if (first == FrameRead::kClosed)
+    if (first == FrameRead::kClosed) {
         return;
+    }
     if (first != FrameRead::kOk) {
         std::lock_guard<std::mutex> guard(clientsLock_);
-        if (!stopping_)
+        if (!stopping_) {
             ++stats_.malformed;
+        }
         return;
     }
     WireRequest request;
     if (DecodeRequest(frame.data(), frame.size(), request) && request.op == WireOp::kControlOpen) {
         client.control = true;
         const std::vector<uint8_t> reply = FrameWriter(WireOp::kControlOpen, true).Finish();
-        if (SendAll(client.socket, reply.data(), reply.size()))
+        if (SendAll(client.socket, reply.data(), reply.size())) {
             ServeControl(client);
+        }
         return;
     }
     ServeDevice(client, frame);
@@ -153,15 +167,18 @@ void CardServer::ServeDevice(Client& client, const std::vector<uint8_t>& firstFr
             ++stats_.faultDrops;
             return;
         }
-        if (!SendAll(client.socket, reply.data(), reply.size()))
+        if (!SendAll(client.socket, reply.data(), reply.size())) {
             return;
+        }
         const FrameRead next = ReceiveFrame(client.socket, frame, kMidFrameTimeoutMs);
-        if (next == FrameRead::kClosed)
+        if (next == FrameRead::kClosed) {
             return;
+        }
         if (next != FrameRead::kOk) {
             std::lock_guard<std::mutex> guard(clientsLock_);
-            if (!stopping_)
+            if (!stopping_) {
                 ++stats_.malformed;
+            }
             return;
         }
     }
@@ -179,8 +196,9 @@ void CardServer::ServeControl(Client& client) {
             }
             return;
         }
-        if (line == "quit")
+        if (line == "quit") {
             return;
+        }
         const std::string answer = ControlLine(line) + "\n";
         if (!SendAll(client.socket, reinterpret_cast<const uint8_t*>(answer.data()),
                      answer.size())) {
@@ -202,8 +220,9 @@ std::string CardServer::ControlLine(const std::string& line) {
         std::lock_guard<std::mutex> guard(cardLock_);
         answer = emulator_.Control(line);
     }
-    if (line == "drop-clients" && answer == "OK")
+    if (line == "drop-clients" && answer == "OK") {
         DropDeviceClients();
+    }
     return answer;
 }
 

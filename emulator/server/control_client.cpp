@@ -24,11 +24,13 @@ ControlConnection::~ControlConnection() {
 
 bool ControlConnection::Open(uint16_t port) {
     Close();
-    if (!SocketStartup())
+    if (!SocketStartup()) {
         return false;
+    }
     socket_ = ConnectLoopback(port);
-    if (socket_ == kInvalidSocket)
+    if (socket_ == kInvalidSocket) {
         return false;
+    }
     FrameWriter frame(WireOp::kControlOpen);
     frame.Bytes(reinterpret_cast<const uint8_t*>(kControlMagic), std::strlen(kControlMagic));
     const auto& bytes = frame.Finish();
@@ -44,8 +46,9 @@ bool ControlConnection::Open(uint16_t port) {
 }
 
 std::string ControlConnection::Send(const std::string& command) {
-    if (socket_ == kInvalidSocket)
+    if (socket_ == kInvalidSocket) {
         return {};
+    }
     const std::string line = command + "\n";
     std::string answer;
     if (!SendAll(socket_, reinterpret_cast<const uint8_t*>(line.data()), line.size()) ||
@@ -58,8 +61,9 @@ std::string ControlConnection::Send(const std::string& command) {
 }
 
 void ControlConnection::Close() {
-    if (socket_ == kInvalidSocket)
+    if (socket_ == kInvalidSocket) {
         return;
+    }
     CloseSocket(socket_);
     socket_ = kInvalidSocket;
     pending_.clear();
@@ -86,22 +90,26 @@ int RunControlClient(const std::string& address, const std::vector<std::string>&
             return false;
         }
         output << answer << "\n";
-        if (answer.compare(0, 2, "OK") != 0)
+        if (answer.compare(0, 2, "OK") != 0) {
             allOk = false;
+        }
         return true;
     };
     if (!commands.empty()) {
         for (const std::string& c : commands) {
-            if (!run(c))
+            if (!run(c)) {
                 return 1;
+            }
         }
     } else {
         std::string line;
         while (std::getline(input, line)) {
-            if (line.find_first_not_of(" \t\r") == std::string::npos)
+            if (line.find_first_not_of(" \t\r") == std::string::npos) {
                 continue;
-            if (!run(line))
+            }
+            if (!run(line)) {
                 return 1;
+            }
         }
     }
     return allOk ? 0 : 1;

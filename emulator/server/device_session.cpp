@@ -42,8 +42,9 @@ bool AnswerDeviceRequest(EmulatorDeviceIo& session, WireRequest& request,
                 session.IoControl(DeviceHandle(request.handle), request.code, request.input.data(),
                                   uint32_t(request.input.size()), request.output.data(),
                                   uint32_t(request.output.size()));
-            if (session.TakeDropped())
+            if (session.TakeDropped()) {
                 return false;
+            }
             FrameWriter frame(request.op, true);
             frame.U8(result.succeeded ? 1 : 0).U32(result.lastError);
             frame.U16(uint16_t(request.output.size()))

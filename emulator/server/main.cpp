@@ -35,8 +35,9 @@ int Usage() {
 
 bool ParsePort(const char* text, uint16_t& port) {
     long long n = 0;
-    if (!vz::ParseInteger(text, 0, 65535, n))
+    if (!vz::ParseInteger(text, 0, 65535, n)) {
         return false;
+    }
     port = uint16_t(n);
     return true;
 }
@@ -57,8 +58,9 @@ int RunServer(const vz::Scenario& scenario, uint16_t port, const std::string& so
     std::fflush(stdout);
     std::fprintf(stderr, "cardemu: listening on 127.0.0.1:%u with %s\n", unsigned(server.Port()),
                  source.c_str());
-    while (!gStop)
+    while (!gStop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     server.Stop();
     std::fprintf(stderr, "cardemu: stopped\n");
     return 0;
@@ -69,8 +71,9 @@ int RunServer(const vz::Scenario& scenario, uint16_t port, const std::string& so
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "--control") {
-        if (args.size() < 2)
+        if (args.size() < 2) {
             return Usage();
+        }
         const std::vector<std::string> commands(args.begin() + 2, args.end());
         return vz::RunControlClient(args[1], commands, std::cin, std::cout, std::cerr);
     }
@@ -100,19 +103,22 @@ int main(int argc, char** argv) {
             }
             source = args[i];
         } else if (args[i] == "--port" && hasValue) {
-            if (!ParsePort(args[++i].c_str(), port))
+            if (!ParsePort(args[++i].c_str(), port)) {
                 return Usage();
+            }
         } else if (args[i] == "--seed" && hasValue) {
             long long n = 0;
-            if (!vz::ParseInteger(args[++i], 0, 9223372036854775807LL, n))
+            if (!vz::ParseInteger(args[++i], 0, 9223372036854775807LL, n)) {
                 return Usage();
+            }
             seed = uint64_t(n);
             seedGiven = true;
         } else {
             return Usage();
         }
     }
-    if (seedGiven)
+    if (seedGiven) {
         scenario.seed = seed;
+    }
     return RunServer(scenario, port, source);
 }

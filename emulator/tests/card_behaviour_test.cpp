@@ -167,8 +167,9 @@ TEST_P(MasterSearch, ReportsEachMasterOfTheDomainInTurn) {
         card.clock.Advance(100);
         const MasterView v = ReadMaster(card.driver);
         ASSERT_EQ(v.status, 0);
-        if (v.sync)
+        if (v.sync) {
             seen.insert(v.address);
+        }
     }
     EXPECT_EQ(seen, GetParam().masters);
     EXPECT_EQ(StopSearch(card.driver), 0);

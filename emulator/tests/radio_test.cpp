@@ -47,10 +47,12 @@ void Drain(Driver& driver, std::map<std::string, int>& counts,
     uint8_t percent = 0;
     while (GetPing(driver, source, byteCount, percent) == 1) {
         ++counts[source];
-        if (percents)
+        if (percents) {
             (*percents)[source] = percent;
-        if (bytes)
+        }
+        if (bytes) {
             *bytes = byteCount;
+        }
     }
 }
 
@@ -64,8 +66,9 @@ TEST(BroadcastPing, AnswerRatesConvergeToTheConfiguredProbability) {
         uint32_t sent = 0;
         ASSERT_EQ(SendPing(card.driver, kBroadcastAddress, 1500, 0, sync, sent, id), 0);
         uint32_t echo = 0;
-        while (GetPingEcho(card.driver, id, echo) == kStatusPending)
+        while (GetPingEcho(card.driver, id, echo) == kStatusPending) {
             card.clock.YieldTimeSlice();
+        }
         card.clock.Advance(600);
         Drain(card.driver, counts);
     }
@@ -109,12 +112,14 @@ TEST(DirectedPing, LatencyAndLossFollowTheNode) {
         Drain(card.driver, counts, nullptr, &bytes);
     }
     double mean = 0;
-    for (double l : latencies)
+    for (double l : latencies) {
         mean += l;
+    }
     mean /= latencies.size();
     double variance = 0;
-    for (double l : latencies)
+    for (double l : latencies) {
         variance += (l - mean) * (l - mean);
+    }
     const double deviation = std::sqrt(variance / latencies.size());
     EXPECT_NEAR(mean, 8.0, 0.2);
     EXPECT_NEAR(deviation, 2.0, 0.2);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "driver/card_control.h"
@@ -11,6 +12,7 @@
 #include "driver/request_block.h"
 #include "driver/status_queries.h"
 #include "emulator/core/random.h"
+#include "emulator/tests/checked_fault.h"
 #include "emulator/tests/emulated_card.h"
 
 namespace vz {
@@ -30,8 +32,9 @@ TEST(ParameterList, EntriesTheCardDoesNotHandleKeepStatusUnset) {
     ASSERT_EQ(OpenDriver(card.driver), 0);
     ParameterList list;
     uint8_t value[12] = {};
-    for (uint16_t id : {1, 2, 10, 13, 16, 19, 18})
+    for (uint16_t id : {1, 2, 10, 13, 16, 19, 18}) {
         ASSERT_TRUE(list.Append(id, value));
+    }
     uint8_t buffer[128];
     std::memcpy(buffer, list.Bytes(), list.Length());
     ASSERT_EQ(
@@ -87,8 +90,9 @@ TEST(RequestBlocks, RandomBlocksAreAnsweredWithinTheirBounds) {
     EmulatorRandom random(3);
     uint8_t block[kRequestBlockSize + 8];
     for (int i = 0; i < 20000; ++i) {
-        for (uint8_t& b : block)
+        for (uint8_t& b : block) {
             b = uint8_t(random.Next());
+        }
         PutU32(block, random.Below(26) | (random.Chance(0.05) ? 0x1000000u : 0));
         PutU32(block + kRequestLengthOffset,
                random.Chance(0.1) ? uint32_t(random.Next()) : random.Below(2001));
@@ -135,7 +139,7 @@ class InjectedFault : public testing::TestWithParam<FaultCase> {};
 TEST_P(InjectedFault, FiresAsToldAndIsCounted) {
     EmulatedCard card(kWorld);
     ASSERT_EQ(OpenDriver(card.driver), 0);
-    ASSERT_EQ(card.emulator.Control(GetParam().fault), "OK");
+    const CheckedFault fault(card.emulator, GetParam().fault);
     uint8_t sync = 0;
     EXPECT_EQ(GetSyncState(card.driver, sync), GetParam().first);
     EXPECT_EQ(GetSyncState(card.driver, sync), GetParam().second);
@@ -159,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(InjectedFault, SlowReplyTakesItsTime) {
     EmulatedCard card(kWorld);
     ASSERT_EQ(OpenDriver(card.driver), 0);
-    ASSERT_EQ(card.emulator.Control("fault slow ms=250 cmd=3 count=2"), "OK");
+    const CheckedFault fault(card.emulator, "fault slow ms=250 cmd=3 count=2");
     uint8_t sync = 0;
     const uint32_t start = card.clock.NowMs();
     GetSyncState(card.driver, sync);
@@ -171,7 +175,7 @@ TEST(InjectedFault, SlowReplyTakesItsTime) {
 TEST(InjectedFault, LengthAbove2000CopiesNothingBack) {
     EmulatedCard card(kWorld);
     ASSERT_EQ(OpenDriver(card.driver), 0);
-    ASSERT_EQ(card.emulator.Control("fault length cmd=2 value=2001"), "OK");
+    const CheckedFault fault(card.emulator, "fault length cmd=2 value=2001");
     char version[32];
     std::memset(version, 'Z', sizeof version);
     EXPECT_EQ(DriverCommand(card.driver, kCmdGetDriverVersion, 0, 0,
@@ -187,7 +191,7 @@ TEST(InjectedFault, BusyTransmitterMakesSendPingDrainAndRetry) {
     uint32_t sent = 0;
     ASSERT_EQ(SendPing(card.driver, kBroadcastAddress, 100, 0, sync, sent, id), 0);
     card.clock.Advance(100);  // three answers wait in the card
-    ASSERT_EQ(card.emulator.Control("fault busy status=-6"), "OK");
+    const CheckedFault fault(card.emulator, "fault busy status=-6");
     const auto before = card.emulator.Counters().requests;
     ASSERT_EQ(SendPing(card.driver, "00a0d4000c01", 100, kPingKindDirected, sync, sent, id), 0);
     const auto& after = card.emulator.Counters().requests;
@@ -201,8 +205,11 @@ TEST(InjectedFault, LostChannelRecoversThroughOpenDriverAndRestartDriver) {
         EmulatedCard card(kWorld);
         ASSERT_EQ(OpenDriver(card.driver), 0);
         uint8_t sync = 0;
-        ASSERT_EQ(card.emulator.Control(fault), "OK");
-        if (std::string(fault) != "drop-clients") {
+        std::unique_ptr<CheckedFault> checked;
+        if (std::string(fault) == "drop-clients") {
+            ASSERT_EQ(card.emulator.Control(fault), "OK");
+        } else {
+            checked = std::make_unique<CheckedFault>(card.emulator, fault);
             EXPECT_EQ(GetSyncState(card.driver, sync), 0);
         }
         EXPECT_EQ(GetSyncState(card.driver, sync), kStatusChannelLost) << fault;

@@ -64,8 +64,9 @@ TEST(Server, ServesTwoProgramsAtOnceAgainstOneCard) {
         programs.emplace_back([&, p] {
             LinkedProgram program(s.server.Port(),
                                   p == 0 ? DriverVariant::kTool : DriverVariant::kMonitor);
-            if (OpenDriver(program.driver) != 0)
+            if (OpenDriver(program.driver) != 0) {
                 ++failures[p];
+            }
             for (int i = 0; i < 300; ++i) {
                 char address[kNodeAddressTextSize], name[kMasterNameSize],
                     node[kNodeAddressTextSize];
@@ -79,8 +80,9 @@ TEST(Server, ServesTwoProgramsAtOnceAgainstOneCard) {
             CloseDriver(program.driver);
         });
     }
-    for (auto& t : programs)
+    for (auto& t : programs) {
         t.join();
+    }
     EXPECT_EQ(failures, (std::vector<int>{0, 0}));
     std::lock_guard<std::mutex> guard(s.lock);
     EXPECT_EQ(s.emulator.Counters().requests[kCmdGetDriverData], 600u);

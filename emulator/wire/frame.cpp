@@ -33,8 +33,9 @@ FrameWriter& FrameWriter::U32(uint32_t v) {
 }
 
 FrameWriter& FrameWriter::Bytes(const uint8_t* data, size_t size) {
-    if (size > 0)
+    if (size > 0) {
         bytes_.insert(bytes_.end(), data, data + size);
+    }
     return *this;
 }
 
@@ -80,8 +81,9 @@ bool FrameReader::Text(size_t maxSize, std::string& text) {
         return false;
     }
     const uint8_t* p = Bytes(size);
-    if (!p)
+    if (!p) {
         return false;
+    }
     // A NUL inside would cut the text short on the other side; such a text is refused.
     if (std::memchr(p, 0, size) != nullptr) {
         ok_ = false;
@@ -92,8 +94,9 @@ bool FrameReader::Text(size_t maxSize, std::string& text) {
 }
 
 bool DecodeRequest(const uint8_t* body, size_t size, WireRequest& request) {
-    if (size == 0 || size > kMaxFrameBody)
+    if (size == 0 || size > kMaxFrameBody) {
         return false;
+    }
     FrameReader in(body, size);
     request = WireRequest{};
     request.op = WireOp(in.U8());
@@ -110,26 +113,31 @@ bool DecodeRequest(const uint8_t* body, size_t size, WireRequest& request) {
             request.flags = in.U32();
             in.Text(kMaxWireText, request.path);
             const uint8_t hasTarget = in.U8();
-            if (hasTarget > 1)
+            if (hasTarget > 1) {
                 return false;
+            }
             request.hasTarget = hasTarget == 1;
-            if (request.hasTarget)
+            if (request.hasTarget) {
                 in.Text(kMaxWireText, request.target);
+            }
             break;
         }
         case WireOp::kIoControl: {
             request.handle = in.U32();
             request.code = in.U32();
             const uint16_t inSize = in.U16();
-            if (inSize > kMaxWireInput)
+            if (inSize > kMaxWireInput) {
                 return false;
+            }
             const uint8_t* input = in.Bytes(inSize);
             const uint16_t outSize = in.U16();
-            if (outSize > kMaxWireOutput)
+            if (outSize > kMaxWireOutput) {
                 return false;
+            }
             const uint8_t* output = in.Bytes(outSize);
-            if (!in.Ok())
+            if (!in.Ok()) {
                 return false;
+            }
             request.input.assign(input, input + inSize);
             request.output.assign(output, output + outSize);
             break;

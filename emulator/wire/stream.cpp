@@ -18,8 +18,9 @@ int ReceiveAll(SocketHandle socket, uint8_t* data, size_t size, int timeoutMs, b
             return -1;
         }
         const long n = ReceiveSome(socket, data + done, size - done);
-        if (n <= 0)
+        if (n <= 0) {
             return (n == 0 && done == 0 && !midFrame) ? 0 : -1;
+        }
         done += size_t(n);
     }
     return 1;
@@ -31,8 +32,9 @@ bool SendAll(SocketHandle socket, const uint8_t* data, size_t size) {
     size_t done = 0;
     while (done < size) {
         const long n = SendSome(socket, data + done, size - done);
-        if (n <= 0)
+        if (n <= 0) {
             return false;
+        }
         done += size_t(n);
     }
     return true;
@@ -41,13 +43,16 @@ bool SendAll(SocketHandle socket, const uint8_t* data, size_t size) {
 FrameRead ReceiveFrame(SocketHandle socket, std::vector<uint8_t>& body, int midFrameTimeoutMs) {
     uint8_t header[kFrameLengthSize];
     const int got = ReceiveAll(socket, header, sizeof header, midFrameTimeoutMs, false);
-    if (got == 0)
+    if (got == 0) {
         return FrameRead::kClosed;
-    if (got < 0)
+    }
+    if (got < 0) {
         return FrameRead::kBroken;
+    }
     const uint32_t size = GetU32(header);
-    if (size == 0 || size > kMaxFrameBody)
+    if (size == 0 || size > kMaxFrameBody) {
         return FrameRead::kMalformed;
+    }
     body.resize(size);
     if (ReceiveAll(socket, body.data(), size, midFrameTimeoutMs, true) != 1) {
         return FrameRead::kBroken;
@@ -61,16 +66,19 @@ bool ReceiveLine(SocketHandle socket, std::string& line, size_t maxLength, std::
         if (newline != std::string::npos) {
             line = pending.substr(0, newline);
             pending.erase(0, newline + 1);
-            if (!line.empty() && line.back() == '\r')
+            if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
+            }
             return line.size() <= maxLength;
         }
-        if (pending.size() > maxLength)
+        if (pending.size() > maxLength) {
             return false;
+        }
         uint8_t chunk[512];
         const long n = ReceiveSome(socket, chunk, sizeof chunk);
-        if (n <= 0)
+        if (n <= 0) {
             return false;
+        }
         pending.append(reinterpret_cast<const char*>(chunk), size_t(n));
     }
 }

@@ -35,8 +35,9 @@ bool SocketStartup() {
 
 SocketHandle ConnectLoopback(uint16_t port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
         return kInvalidSocket;
+    }
     const sockaddr_in address = LoopbackAddress(port);
     int rc;
     do {
@@ -52,8 +53,9 @@ SocketHandle ConnectLoopback(uint16_t port) {
 
 SocketHandle ListenLoopback(uint16_t port, uint16_t& boundPort) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
         return kInvalidSocket;
+    }
     int on = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address = LoopbackAddress(port);
@@ -76,8 +78,9 @@ SocketHandle AcceptConnection(SocketHandle listener) {
     do {
         fd = accept4(int(listener), nullptr, nullptr, SOCK_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0) {
         return kInvalidSocket;
+    }
     NoDelay(fd);
     return fd;
 }
@@ -106,8 +109,9 @@ int WaitReadable(SocketHandle socket, int timeoutMs) {
     do {
         rc = poll(&entry, 1, timeoutMs < 0 ? -1 : timeoutMs);
     } while (rc < 0 && errno == EINTR);
-    if (rc < 0)
+    if (rc < 0) {
         return -1;
+    }
     return rc == 0 ? 0 : 1;
 }
 
@@ -116,8 +120,9 @@ void ShutdownSocket(SocketHandle socket) {
 }
 
 void CloseSocket(SocketHandle socket) {
-    if (socket != kInvalidSocket)
+    if (socket != kInvalidSocket) {
         close(int(socket));
+    }
 }
 
 }  // namespace vz

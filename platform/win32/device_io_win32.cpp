@@ -39,8 +39,9 @@ IoControlResult Win32DeviceIo::IoControl(DeviceHandle handle, uint32_t code, con
     result.succeeded =
         DeviceIoControl(reinterpret_cast<HANDLE>(handle), code, const_cast<uint8_t*>(in), inSize,
                         out, outSize, &returned, nullptr) != FALSE;
-    if (!result.succeeded)
+    if (!result.succeeded) {
         result.lastError = GetLastError();
+    }
     return result;
 }
 

@@ -41,11 +41,13 @@ bool SocketStartup() {
 }
 
 SocketHandle ConnectLoopback(uint16_t port) {
-    if (!SocketStartup())
+    if (!SocketStartup()) {
         return kInvalidSocket;
+    }
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET)
+    if (s == INVALID_SOCKET) {
         return kInvalidSocket;
+    }
     const sockaddr_in address = LoopbackAddress(port);
     if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         closesocket(s);
@@ -56,11 +58,13 @@ SocketHandle ConnectLoopback(uint16_t port) {
 }
 
 SocketHandle ListenLoopback(uint16_t port, uint16_t& boundPort) {
-    if (!SocketStartup())
+    if (!SocketStartup()) {
         return kInvalidSocket;
+    }
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET)
+    if (s == INVALID_SOCKET) {
         return kInvalidSocket;
+    }
     BOOL exclusive = TRUE;
     setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive),
                sizeof exclusive);
@@ -81,8 +85,9 @@ SocketHandle ListenLoopback(uint16_t port, uint16_t& boundPort) {
 
 SocketHandle AcceptConnection(SocketHandle listener) {
     const SOCKET s = accept(ToSocket(listener), nullptr, nullptr);
-    if (s == INVALID_SOCKET)
+    if (s == INVALID_SOCKET) {
         return kInvalidSocket;
+    }
     NoDelay(s);
     return ToHandle(s);
 }
@@ -107,8 +112,9 @@ int WaitReadable(SocketHandle socket, int timeoutMs) {
     limit.tv_sec = timeoutMs / 1000;
     limit.tv_usec = (timeoutMs % 1000) * 1000;
     const int rc = select(0, &readable, nullptr, nullptr, timeoutMs < 0 ? nullptr : &limit);
-    if (rc == SOCKET_ERROR)
+    if (rc == SOCKET_ERROR) {
         return -1;
+    }
     return rc == 0 ? 0 : 1;
 }
 
@@ -117,8 +123,9 @@ void ShutdownSocket(SocketHandle socket) {
 }
 
 void CloseSocket(SocketHandle socket) {
-    if (socket != kInvalidSocket)
+    if (socket != kInvalidSocket) {
         closesocket(ToSocket(socket));
+    }
 }
 
 }  // namespace vz

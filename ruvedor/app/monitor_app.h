@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "ruvedor/app/monitor_context.h"
+#include "program/program_context.h"
 #include "ui/dialog.h"
 
 namespace vz {
@@ -13,7 +13,7 @@ class MonitorApp {
     // Runs a dialog as the program's main window and returns how it ended.
     using MainDialogRunner = std::function<int(Dialog&)>;
 
-    explicit MonitorApp(MonitorContext& context) : context_(context) {}
+    explicit MonitorApp(ProgramContext& context) : context_(context) {}
 
     // The first step of start-up, before anything else is set up: a monitor already running is
     // restored or brought forward (hidden, it stays hidden). True: this process ends with 0.
@@ -24,7 +24,7 @@ class MonitorApp {
     int Run(const MainDialogRunner& runMainDialog);
 
   private:
-    MonitorContext& context_;
+    ProgramContext& context_;
 };
 
 }  // namespace vz

@@ -4,6 +4,7 @@
 
 #include "driver/status_queries.h"
 #include "driver/card_text.h"
+#include "program/card_status_texts.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/res/strings.h"
@@ -29,7 +30,8 @@ void StatusMonitorDialog::RefreshInformation() {
         show();
         text += NodeLine(t::kInfoNodeStatic);
         show();
-        text += lastSyncState_ != 0 ? SynchronisedLine() : std::string(t::kInfoNoMaster);
+        text +=
+            lastSyncState_ != 0 ? SynchronisedLine() : std::string(card_status_texts::kNoMaster);
         show();
         return;
     }
@@ -47,12 +49,13 @@ void StatusMonitorDialog::RefreshInformation() {
     show();
     if (syncState != 0) {
         const std::string masterName = FieldText(card.masterName);
-        if (masterName != lastMasterName_)
-            UpdateTrayIcon(host.Window(), TrayMode::kUpdate, syncState);
+        if (masterName != lastMasterName_) {
+            UpdateTray(syncState);
+        }
         lastMasterName_ = masterName;
         text += SynchronisedLine();
     } else {
-        text += t::kInfoNoMaster;
+        text += card_status_texts::kNoMaster;
     }
     show();
 }
@@ -70,7 +73,7 @@ std::string StatusMonitorDialog::NodeLine(const char* format) const {
 
 std::string StatusMonitorDialog::SynchronisedLine() const {
     const CardState& card = context_.driver.card;
-    return FormatText(t::kInfoSynchronized, FieldText(card.masterAddress).c_str(),
+    return FormatText(card_status_texts::kSynchronized, FieldText(card.masterAddress).c_str(),
                       FieldText(card.masterName).c_str());
 }
 
@@ -78,8 +81,9 @@ int StatusMonitorDialog::ReadDriverVersion() {
     // The reply lands in a buffer of its own first: a failed request keeps the last text.
     char version[sizeof(CardState::driverVersion)] = "";
     const int status = GetDriverVersion(context_.driver, version);
-    if (status == 0)
+    if (status == 0) {
         std::memcpy(context_.driver.card.driverVersion, version, sizeof version);
+    }
     return status;
 }
 

@@ -2,7 +2,6 @@
 #include "ruvedor/monitor/monitor_error_dialog.h"
 
 #include "driver/card_text.h"
-#include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/texts.h"
 #include "ui/dialog_host.h"

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/system_version.h"
 #include "ui/dialog.h"
 
 namespace vz {
@@ -20,5 +21,8 @@ class MonitorAboutDialog : public Dialog {
   public:
     MonitorAboutDialog();
 };
+
+// The start-up message when the driver cannot be opened, worded for the Windows family.
+std::string StartupErrorMessage(SystemVersion version);
 
 }  // namespace vz

@@ -22,8 +22,9 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
         slowRetryPending_ = false;
         RestartTimer(kLivePeriodMs);
     }
-    if (eventId != timerId_)
+    if (eventId != timerId_) {
         return;
+    }
 
     Clock& clock = context_.clock;
     const uint32_t start = clock.NowMs();
@@ -31,7 +32,7 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
     if (utilityRunning_) {
         // Zazivev owns the card now: show what was last seen and leave the card alone.
         RestartTimer(kStaticPeriodMs);
-        UpdateTrayIcon(host.Window(), TrayMode::kUpdate, lastSyncState_);
+        UpdateTray(lastSyncState_);
         return;
     }
 
@@ -46,10 +47,11 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
             // and a fresh channel is tried again in ten seconds.
             host.KillTimer(kPollTimer);
             OpenDriver(context_.driver);
-            UpdateTrayIcon(host.Window(), TrayMode::kDelete, 0);
+            tray_.Delete(host.Window());
             const uint32_t id = host.SetTimer(kPollTimer, kBackOffMs);
-            if (id != 0)
+            if (id != 0) {
                 timerId_ = id;
+            }
             slowRetryPending_ = true;
             return;
         }
@@ -67,13 +69,14 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
 
     lastSyncState_ = syncState;
     const std::string masterName = FieldText(context_.driver.card.masterName);
-    if (syncState != 0 && status == 0 && masterName != lastMasterName_)
+    if (syncState != 0 && status == 0 && masterName != lastMasterName_) {
         lastMasterName_ = masterName;
-    UpdateTrayIcon(host.Window(), TrayMode::kUpdate, syncState);
+    }
+    UpdateTray(syncState);
 }
 
 uint32_t StatusMonitorDialog::RetryWindowMs() const {
-    return settings.Station_Type == 1 ? kRetryWindowAlternateMasterMs : kRetryWindowMs;
+    return settings_.Station_Type == 1 ? kRetryWindowAlternateMasterMs : kRetryWindowMs;
 }
 
 int StatusMonitorDialog::QueryMasterNode(uint8_t& syncState) {

@@ -18,11 +18,13 @@ void StatusMonitorDialog::StartConfigurationTool() {
     host.KillTimer(kPollTimer);
     const std::string path = SearchCurrentDirectoryAndPath(context_.shell, TEXT_TOOL_FILE);
     // Not found, or not started: nothing to tell; the tray shows the tool once its window is up.
-    if (!path.empty())
+    if (!path.empty()) {
         context_.shell.StartProcess(path, path + kToolArguments);
+    }
     const uint32_t id = host.SetTimer(kPollTimer, kLivePeriodMs);
-    if (id != 0)
+    if (id != 0) {
         timerId_ = id;
+    }
 }
 
 }  // namespace vz

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "driver/card_text.h"
 #include "ruvedor/monitor/monitor_error_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/res/strings.h"
@@ -11,24 +12,27 @@
 
 namespace vz {
 
-StatusMonitorDialog::StatusMonitorDialog(MonitorContext& context)
-    : Dialog(IDD_MONITOR), settings(context.registry, context.version), context_(context) {}
+StatusMonitorDialog::StatusMonitorDialog(ProgramContext& context)
+    : Dialog(IDD_MONITOR),
+      settings_(context.registry, context.version),
+      context_(context),
+      tray_(context.shell) {}
 
 bool StatusMonitorDialog::OnInitDialog() {
     DialogHost& host = *Host();
-    if (std::strlen(TEXT_ABOUTBOX) != 0)
+    if (std::strlen(TEXT_ABOUTBOX) != 0) {
         host.SystemMenuAppend(IDM_ABOUTBOX, TEXT_ABOUTBOX);
+    }
     host.SetIcon(IDI_MONITOR);
 
-    settings.StationIsNotStation = 0;
-    settings.IsPcCard = 0;
-    settings.Load(SettingsReader::kMonitor);
+    settings_.StationIsNotStation = 0;
+    settings_.IsPcCard = 0;
+    settings_.Load(SettingsReader::kMonitor);
 
     utilityRunning_ = false;
-    blinkPhase_ = false;
+    tray_.Reset();
     lastSyncState_ = 0;
     slowRetryPending_ = false;
-    trayState_ = TrayState::NotShown;
     firstTickPending_ = true;
     lastMasterName_.clear();
     // The shell says so when its taskbar comes back (after a crash of the shell, say); the
@@ -41,7 +45,7 @@ bool StatusMonitorDialog::OnInitDialog() {
         ShowStartupError();
         // A PC card may simply not be inserted yet: its monitor stays and the polling keeps
         // opening the driver. Any other adapter has no driver to wait for.
-        if (settings.IsPcCard == 0) {
+        if (settings_.IsPcCard == 0) {
             host.EndDialog(kEndNoDriver);
             return true;
         }
@@ -80,7 +84,7 @@ void StatusMonitorDialog::OnClose() {
 
 void StatusMonitorDialog::RemoveMonitor() {
     DialogHost& host = *Host();
-    UpdateTrayIcon(host.Window(), TrayMode::kDelete, 0);
+    tray_.Delete(host.Window());
     host.KillTimer(kPollTimer);
     host.EndDialog(kIdOk);
 }
@@ -90,8 +94,9 @@ void StatusMonitorDialog::OnTimer(uint32_t id) {
 }
 
 bool StatusMonitorDialog::OnSysCommand(uint32_t id) {
-    if ((id & ~0xFu) != IDM_ABOUTBOX)
+    if ((id & ~0xFu) != IDM_ABOUTBOX) {
         return false;
+    }
     MonitorAboutDialog about;
     Host()->RunModal(about);
     return true;
@@ -103,24 +108,23 @@ void StatusMonitorDialog::OnPaint() {
 
 void StatusMonitorDialog::OnDestroy() {
     // However the window goes, it takes its tray entry along rather than leave a dead icon.
-    if (trayState_ != TrayState::NotShown)
-        UpdateTrayIcon(Host()->Window(), TrayMode::kDelete, 0);
+    tray_.Delete(Host()->Window());
     context_.shell.QuitHelpEngine(Host()->Window());
 }
 
 bool StatusMonitorDialog::OnUser(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (message == TRAY_CALLBACK_MESSAGE) {
-        OnTrayNotify(wParam, lParam);
+    if (message == kTrayCallbackMessage) {
+        OnTrayNotify(lParam);
         return true;
     }
     if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
-        OnTaskbarCreated();
+        tray_.OnTaskbarCreated(Host()->Window());
         return true;
     }
     return false;
 }
 
-int StatusMonitorDialog::OnTrayNotify(uintptr_t wParam, intptr_t lParam) {
+void StatusMonitorDialog::OnTrayNotify(intptr_t lParam) {
     DialogHost& host = *Host();
     switch (static_cast<uint32_t>(lParam)) {
         case kWmLButtonDblClk:
@@ -134,27 +138,20 @@ int StatusMonitorDialog::OnTrayNotify(uintptr_t wParam, intptr_t lParam) {
         default:
             break;
     }
-    return 0;
 }
 
-void StatusMonitorDialog::OnTaskbarCreated() {
-    // The new taskbar holds none of the old entries. One that was showing comes back as the
-    // last poll left it; none is added while the driver is lost.
-    if (trayState_ == TrayState::NotShown)
-        return;
-    // When the old entry survived after all, it goes first: a second icon under another id
-    // would stay behind, never updated again.
-    TrayDelete(Host()->Window());
-    trayState_ = TrayState::NotShown;
-    UpdateTrayIcon(Host()->Window(), TrayMode::kUpdate, lastSyncState_);
+void StatusMonitorDialog::UpdateTray(uint8_t synchronised) {
+    tray_.Update(Host()->Window(), utilityRunning_, synchronised,
+                 FieldText(context_.driver.card.masterName));
 }
 
 void StatusMonitorDialog::RestartTimer(uint32_t periodMs) {
     DialogHost& host = *Host();
     host.KillTimer(kPollTimer);
     const uint32_t id = host.SetTimer(kPollTimer, periodMs);
-    if (id != 0)
+    if (id != 0) {
         timerId_ = id;
+    }
 }
 
 }  // namespace vz

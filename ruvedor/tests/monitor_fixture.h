@@ -1,5 +1,5 @@
-// The monitor on a headless window system, an in-process emulated card behind a card slot the
-// test can empty, an in-memory registry and a recorded shell.
+// The monitor in the emulated world both programs' tests share, behind a card slot the test can
+// empty.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,19 +9,12 @@
 #include <vector>
 
 #include "driver/card_host.h"
-#include "driver/driver.h"
 #include "driver/request_block.h"
-#include "emulator/core/emulator.h"
-#include "emulator/core/emulator_device_io.h"
-#include "emulator/core/scenario_parser.h"
-#include "platform/fake/memory_registry.h"
-#include "platform/fake/recording_shell.h"
-#include "platform/fake/virtual_clock.h"
-#include "ruvedor/app/monitor_context.h"
+#include "program/tests/emulated_world.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
+#include "ruvedor/res/strings.h"
 #include "settings/tests/registry_tree.h"
-#include "ui/headless/headless_ui.h"
 
 namespace vz {
 
@@ -36,23 +29,19 @@ timing sync-ms=0 service-us=0
 seed 1
 )";
 
-// The same card on the Windows 95 family, where the monitor's settings reader finds the adapter.
-inline constexpr char kLobby95Scenario[] = R"(
-system win95 4
-device zeruve
-card address=00a0d41a2b3c driver="V1.2.4" rom="V1.49b " country=0
-config station=0 domain=3 roaming=0 security-id=""
-master 00a0d4010001 name="Lobby" domain=3 channel=5 subchannel=2 signal=-48
-timing sync-ms=0 service-us=0
-seed 1
-)";
-
-inline constexpr char kLobbyAddress[] = "00a0d4010001";
-inline constexpr char kToolCaption[] = "Vezurez Site Survey & Configuration Tool";
 inline constexpr char kLobbyTip[] = "Coverage: Normal.  Master Name: Lobby";
 inline constexpr char kOutOfRangeTip[] = "Out of Range of Master";
-inline constexpr uint32_t kRightButtonDown = 0x204;
-inline constexpr uint32_t kLeftDoubleClick = 0x203;
+inline constexpr char kSilenceLobby[] = "silence 00a0d4010001";
+inline constexpr char kUnsilenceLobby[] = "unsilence 00a0d4010001";
+
+// The same card on a Windows 95 family system of `version`, where the monitor's settings reader
+// finds the adapter.
+inline std::string OnWindows95(const char* version = "4") {
+    std::string scenario = kLobbyScenario;
+    scenario.replace(scenario.find("nt 4"), 4, std::string("win95 ") + version);
+    scenario.replace(scenario.find("davuziro 1"), 10, "zeruve");
+    return scenario;
+}
 
 // The emulated devices behind a slot: while it is empty no device opens.
 class CardSlot : public DeviceIo {
@@ -80,14 +69,13 @@ class CardSlot : public DeviceIo {
     DeviceIo& card_;
 };
 
-class MonitorTest : public ::testing::Test {
+class MonitorTest : public EmulatedWorldTest {
   protected:
     MonitorTest() {
-        ui.DeclareTemplate(IDD_MONITOR,
-                           {"Vezurez Status Monitor Information",
-                            {ControlSpec(IDC_MONITOR_INFORMATION),
-                             ControlSpec(kIdOk, ControlKind::kButton, "&Remove"),
-                             ControlSpec(IDC_MONITOR_HIDE, ControlKind::kButton, "&Hide")}});
+        ui.DeclareTemplate(IDD_MONITOR, {TEXT_MONITOR_CAPTION,
+                                         {ControlSpec(IDC_MONITOR_INFORMATION),
+                                          ControlSpec(kIdOk, ControlKind::kButton, "&Remove"),
+                                          ControlSpec(IDC_MONITOR_HIDE, ControlKind::kButton)}});
         ui.DeclareTemplate(IDD_MONITOR_ERROR, {"Error",
                                                {ControlSpec(IDC_MONITOR_ERROR_TEXT),
                                                 ControlSpec(kIdOk, ControlKind::kButton, "OK")}});
@@ -95,16 +83,10 @@ class MonitorTest : public ::testing::Test {
 
     // Builds the world of `scenario` and the monitor around it, without opening its window.
     void Prepare(const std::string& scenario = kLobbyScenario) {
-        ScenarioError error;
-        world = Scenario();
-        ASSERT_TRUE(ParseScenario(scenario, world, error)) << error.Text();
-        emulator = std::make_unique<Emulator>(world, clock);
-        card = std::make_unique<EmulatorDeviceIo>(*emulator);
-        slot = std::make_unique<CardSlot>(*card);
-        driver = std::make_unique<Driver>(*slot, clock, cardHost, DriverVariant::kMonitor);
-        driver->reportError = [this](int, const char* text) { diagnostics.push_back(text); };
-        context = std::make_unique<MonitorContext>(*driver, registry, shell, clock,
-                                                   slot->GetSystemVersion());
+        ASSERT_NO_FATAL_FAILURE(BuildWorld(scenario));
+        slot = std::make_unique<CardSlot>(*io);
+        WireDriver(*slot, cardHost, DriverVariant::kMonitor);
+        context = std::make_unique<ProgramContext>(Program());
         dialog = std::make_unique<StatusMonitorDialog>(*context);
     }
 
@@ -112,7 +94,7 @@ class MonitorTest : public ::testing::Test {
     void Start(const std::string& scenario = kLobbyScenario) {
         Prepare(scenario);
         Open();
-        ui.RunFor(100);
+        ui.RunFor(StatusMonitorDialog::kFirstTickMs);
     }
 
     void Open() { window = &ui.Open(*dialog); }
@@ -122,20 +104,20 @@ class MonitorTest : public ::testing::Test {
         const std::string key = "System\\CurrentControlSet\\Services\\Class\\Net\\0000";
         test::AddWindows95Adapter(registry, "System\\CurrentControlSet", "0000", "adapter");
         test::PutValue(registry, key, "CardType", test::Sz(cardType));
-        if (stationType != nullptr)
+        if (stationType != nullptr) {
             test::PutValue(registry, key, "Station_Type", test::Sz(stationType));
+        }
     }
 
-    // The shell's tray calls from the `from`-th on, as "TrayModify 129 icon 137 flags 7 tip ...".
+    // The shell's tray calls from the `from`-th on, as "TrayModify 129 icon 137 tip ...".
     std::vector<std::string> TrayCallsFrom(size_t from) const {
+        static const char* const kNames[] = {"TrayAdd", "TrayModify", "TrayDelete"};
         std::vector<std::string> calls;
-        const auto& all = shell.TrayCalls();
-        for (size_t i = from; i < all.size(); ++i) {
-            static const char* const kNames[] = {"TrayAdd", "TrayModify", "TrayDelete"};
-            const TrayEntry& e = all[i].entry;
-            calls.push_back(std::string(kNames[static_cast<int>(all[i].kind)]) + " " +
-                            std::to_string(e.iconId) + " icon " + std::to_string(e.iconResourceId) +
-                            " tip " + e.tip);
+        for (size_t i = from; i < shell.TrayCalls().size(); ++i) {
+            const auto& call = shell.TrayCalls()[i];
+            calls.push_back(std::string(kNames[static_cast<int>(call.kind)]) + " " +
+                            std::to_string(call.entry.iconId) + " icon " +
+                            std::to_string(call.entry.iconResourceId) + " tip " + call.entry.tip);
         }
         return calls;
     }
@@ -143,37 +125,30 @@ class MonitorTest : public ::testing::Test {
 
     uint32_t Period() const {
         const auto timers = window->Timers();
-        auto it = timers.find(StatusMonitorDialog::kPollTimer);
+        const auto it = timers.find(StatusMonitorDialog::kPollTimer);
         return it == timers.end() ? 0 : it->second;
     }
-    uint64_t Requests(uint32_t command) const { return emulator->Counters().requests[command]; }
     uint64_t AllRequests() const {
         uint64_t total = 0;
-        for (uint64_t n : emulator->Counters().requests)
+        for (uint64_t n : emulator->Counters().requests) {
             total += n;
+        }
         return total;
     }
     std::string Information() { return window->GetItemText(IDC_MONITOR_INFORMATION); }
     void TrayMouse(uint32_t mouseMessage) {
-        window->FireUser(TRAY_CALLBACK_MESSAGE, dialog->TrayIconId(), mouseMessage);
+        window->FireUser(kTrayCallbackMessage, 0, mouseMessage);
     }
-    void ToolStarts() { shell.AddWindow(kToolCaption, 0x7001); }
-    void ToolEnds() { shell.RemoveWindow(0x7001); }
+    void ToolStarts() { shell.AddWindow(TEXT_TOOL_CAPTION, kToolWindow); }
+    void ToolEnds() { shell.RemoveWindow(kToolWindow); }
 
-    VirtualClock clock;
-    HeadlessUi ui{clock};
-    Scenario world;
-    std::unique_ptr<Emulator> emulator;
-    std::unique_ptr<EmulatorDeviceIo> card;
+    static constexpr WindowRef kToolWindow = 0x7001;
+
     std::unique_ptr<CardSlot> slot;
-    MemoryRegistry registry;
-    RecordingShell shell;
     NullCardHost cardHost;
-    std::unique_ptr<Driver> driver;
-    std::unique_ptr<MonitorContext> context;
+    std::unique_ptr<ProgramContext> context;
     std::unique_ptr<StatusMonitorDialog> dialog;
     HeadlessHost* window = nullptr;
-    std::vector<std::string> diagnostics;
 };
 
 }  // namespace vz

@@ -1,4 +1,4 @@
-// The polling tick: failures and the back-off, the retry window, and a card without a driver.
+// The polling tick: failures and the back-off, half an answer, and the retry window.
 #include "ruvedor/tests/monitor_fixture.h"
 
 namespace vz {
@@ -14,28 +14,27 @@ class PollFailure : public MonitorTest, public ::testing::WithParamInterface<Fai
 TEST_P(PollFailure, BacksOffForTenSeconds) {
     const FailureCase& c = GetParam();
     Start();
-    ASSERT_EQ(emulator->Control(c.fault), "OK");
+    InjectFault(c.fault);
     const int opens = slot->openAttempts;
     size_t mark = TrayCallCount();
-    ui.RunFor(1000);
-    const std::vector<std::string> atFailure = {c.channelLost ? "TrayDelete 129 icon 0 tip "
-                                                              : "TrayModify 129 icon 130 tip " +
-                                                                    std::string(kOutOfRangeTip)};
-    EXPECT_EQ(TrayCallsFrom(mark), atFailure);
+    ui.RunFor(StatusMonitorDialog::kLivePeriodMs);
+    EXPECT_EQ(TrayCallsFrom(mark),
+              std::vector<std::string>{c.channelLost ? "TrayDelete 129 icon 0 tip "
+                                                     : "TrayModify 129 icon 130 tip " +
+                                                           std::string(kOutOfRangeTip)});
     EXPECT_EQ(slot->openAttempts - opens, c.channelLost ? 1 : 0);
-    EXPECT_EQ(shell.TrayIcons().size(), c.channelLost ? 0u : 1u);
-    EXPECT_EQ(Period(), 10000u);
+    EXPECT_EQ(Period(), StatusMonitorDialog::kBackOffMs);
 
     // Nothing until the ten seconds are over; then the link shows again and 1 s ticks follow.
     mark = TrayCallCount();
-    ui.RunFor(9990);
+    ui.RunFor(StatusMonitorDialog::kBackOffMs - 10);
     EXPECT_TRUE(TrayCallsFrom(mark).empty());
     ui.RunFor(10);
-    const std::vector<std::string> after = {
-        (c.channelLost ? "TrayAdd 129 icon 129 tip " : "TrayModify 129 icon 129 tip ") +
-        std::string(kLobbyTip)};
-    EXPECT_EQ(TrayCallsFrom(mark), after);
-    EXPECT_EQ(Period(), 1000u);
+    EXPECT_EQ(TrayCallsFrom(mark),
+              std::vector<std::string>{
+                  (c.channelLost ? "TrayAdd 129 icon 129 tip " : "TrayModify 129 icon 129 tip ") +
+                  std::string(kLobbyTip)});
+    EXPECT_EQ(Period(), StatusMonitorDialog::kLivePeriodMs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, PollFailure,
@@ -49,15 +48,12 @@ class Polling : public MonitorTest {};
 
 TEST_F(Polling, HalfAnAnswerLeavesTheLastCompleteDataShown) {
     Start();
-    ASSERT_EQ(emulator->Control("master 00a0d4010001 name=\"Hall\""), "OK");
+    emulator->Control("master 00a0d4010001 name=\"Hall\"");
     // The name arrives, the channel does not: the reply counts as failed as a whole.
-    ASSERT_EQ(emulator->Control("fault unset-status cmd=3 param=22"), "OK");
-    ui.RunFor(1000);
+    InjectFault("fault unset-status cmd=3 param=22");
+    ui.RunFor(StatusMonitorDialog::kLivePeriodMs);
     EXPECT_STREQ(driver->card.masterName, "Lobby");
-    EXPECT_EQ(dialog->LastSyncState(), 0);
-    ui.RunFor(10000);
-    EXPECT_STREQ(driver->card.masterName, "Hall");
-    EXPECT_EQ(dialog->LastMasterName(), "Hall");
+    ui.RunFor(StatusMonitorDialog::kBackOffMs);
     EXPECT_EQ(shell.TrayIcons().begin()->second.tip, "Coverage: Normal.  Master Name: Hall");
 }
 
@@ -71,67 +67,27 @@ class RetryWindow : public MonitorTest, public ::testing::WithParamInterface<Win
 TEST_P(RetryWindow, StaysShortAndAsksTheCardOnlyAFewTimes) {
     const WindowCase& c = GetParam();
     InstallAdapter95("PCMCIA", c.stationType);
-    Start(kLobby95Scenario);
-
-    // Synchronised: one request a tick, no waiting.
-    uint64_t before = Requests(kCmdGetDriverData);
-    uint32_t start = clock.NowMs();
-    window->FireTimer(StatusMonitorDialog::kPollTimer);
-    EXPECT_EQ(Requests(kCmdGetDriverData) - before, 1u);
-    EXPECT_EQ(clock.NowMs(), start);
-
-    // Out of range: asked again through the window, with a pause between attempts.
-    emulator->Control("silence 00a0d4010001");
-    before = Requests(kCmdGetDriverData);
-    start = clock.NowMs();
-    window->FireTimer(StatusMonitorDialog::kPollTimer);
-    const uint64_t attempts = Requests(kCmdGetDriverData) - before;
-    EXPECT_EQ(attempts, c.windowMs / StatusMonitorDialog::kRetryPauseMs + 1);
-    EXPECT_LE(attempts, uint64_t(StatusMonitorDialog::kMaxAttemptsPerTick));
-    EXPECT_EQ(clock.NowMs() - start, c.windowMs);
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::OutOfRange);
-}
-
-INSTANTIATE_TEST_SUITE_P(StationTypes, RetryWindow,
-                         ::testing::Values(WindowCase{nullptr, 100}, WindowCase{"0", 100},
-                                           WindowCase{"1", 200}, WindowCase{"2", 100}));
-
-TEST_F(Polling, APcCardWithoutDriverWaitsWithoutTrayIconAndShowsUpOnceInserted) {
-    InstallAdapter95("PCMCIA");
-    Prepare(kLobby95Scenario);
-    slot->inserted = false;
-    std::string message;
-    ui.ExpectModal(IDD_MONITOR_ERROR, [&](Dialog&, HeadlessHost& box) {
-        message = box.GetItemText(IDC_MONITOR_ERROR_TEXT);
-        box.Click(kIdOk);
-    });
-    Open();
-    EXPECT_EQ(message,
-              "Unable to access Vezurez Windows 95 driver. Verify that the driver is installed and "
-              "configured properly.\nAlso verify that the VezurezAPI protocol has been installed."
-              "\n\nThe Vezurez Status Monitor will not be loaded");
-    EXPECT_FALSE(window->Ended());
-    EXPECT_EQ(Period(), 100u);
-
-    // Every ten seconds the driver is opened again; there is no tray entry meanwhile.
-    for (int pass = 0; pass < 3; ++pass) {
-        const int opens = slot->openAttempts;
-        ui.RunFor(pass == 0 ? 100 : 10000);
-        EXPECT_EQ(slot->openAttempts - opens, 1);
-        EXPECT_EQ(Period(), 10000u);
+    Start(OnWindows95());
+    // Synchronised: one request, no waiting. Out of range: asked again through the window.
+    for (const bool silent : {false, true}) {
+        if (silent) {
+            emulator->Control(kSilenceLobby);
+        }
+        const uint64_t before = emulator->Counters().requests[kCmdGetDriverData];
+        const uint32_t start = clock.NowMs();
+        window->FireTimer(StatusMonitorDialog::kPollTimer);
+        EXPECT_EQ(emulator->Counters().requests[kCmdGetDriverData] - before,
+                  silent ? c.windowMs / StatusMonitorDialog::kRetryPauseMs + 1 : 1);
+        EXPECT_EQ(clock.NowMs() - start, silent ? c.windowMs : 0);
     }
-    EXPECT_EQ(TrayCallCount(), 0u);
-    EXPECT_FALSE(window->IsWindowVisible());
-
-    slot->inserted = true;
-    ui.RunFor(10000);  // this tick opens the driver
-    EXPECT_EQ(TrayCallCount(), 0u);
-    EXPECT_NE(driver->handle, kInvalidDeviceHandle);
-    ui.RunFor(10000);  // and the following one shows the card
-    EXPECT_EQ(TrayCallsFrom(0),
-              (std::vector<std::string>{"TrayAdd 129 icon 129 tip " + std::string(kLobbyTip)}));
-    EXPECT_EQ(Period(), 1000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    StationTypes, RetryWindow,
+    ::testing::Values(WindowCase{nullptr, StatusMonitorDialog::kRetryWindowMs},
+                      WindowCase{"0", StatusMonitorDialog::kRetryWindowMs},
+                      WindowCase{"1", StatusMonitorDialog::kRetryWindowAlternateMasterMs},
+                      WindowCase{"2", StatusMonitorDialog::kRetryWindowMs}));
 
 }  // namespace
 }  // namespace vz

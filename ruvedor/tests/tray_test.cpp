@@ -1,210 +1,119 @@
-// The tray entry over sequences of polls: blinking, out of range, Zazivev running, lost entries.
-#include <functional>
-
+// The tray entry over one run of polls: blinking, out of range, Zazivev running, lost entries.
 #include "ruvedor/tests/monitor_fixture.h"
 
 namespace vz {
 namespace {
 
-std::string Add(int icon, const std::string& tip) {
-    return "TrayAdd " + std::to_string(icon) + " icon " + std::to_string(icon) + " tip " + tip;
+constexpr int kLit = IDI_LINK_LIT;
+constexpr int kDark = IDI_LINK_DARK;
+constexpr int kOut = IDI_OUT_OF_RANGE;
+constexpr int kTool = IDI_UTILITY_RUNNING;
+
+std::string Add(int icon, const std::string& tip, int iconShown = -1) {
+    return "TrayAdd " + std::to_string(icon) + " icon " +
+           std::to_string(iconShown < 0 ? icon : iconShown) + " tip " + tip;
 }
-// Every modify goes to the id the entry was added under: 129.
-std::string Modify(int icon, const std::string& tip) {
-    return "TrayModify 129 icon " + std::to_string(icon) + " tip " + tip;
+// The entry keeps the id it was added under.
+std::string Modify(int icon, const std::string& tip, int id = kDark) {
+    return "TrayModify " + std::to_string(id) + " icon " + std::to_string(icon) + " tip " + tip;
+}
+std::string Delete(int id) {
+    return "TrayDelete " + std::to_string(id) + " icon 0 tip ";
 }
 
-class TraySequence : public MonitorTest {};
-
-TEST_F(TraySequence, FollowsTheLinkAndStandsAsideWhileTheToolRuns) {
-    struct Step {
-        const char* what;
-        std::function<void()> act;
-        uint32_t runMs;
-        std::vector<std::string> calls;
-        uint32_t period;
-    };
-    const auto silence = [this] { emulator->Control("silence 00a0d4010001"); };
-    const auto unsilence = [this] { emulator->Control("unsilence 00a0d4010001"); };
-    const auto nothing = [] {};
-    const std::vector<Step> steps = {
-        {"start: added lit by the first text, dark at the first tick",
-         [this] { Open(); },
-         100,
-         {Add(129, kLobbyTip), Modify(137, kLobbyTip)},
-         1000},
-        {"synchronised: blinks every second",
-         nothing,
-         2000,
-         {Modify(129, kLobbyTip), Modify(137, kLobbyTip)},
-         1000},
-        {"Master silent: out of range once", silence, 1000, {Modify(130, kOutOfRangeTip)}, 1000},
-        {"still out of range: tray left alone", nothing, 3000, {}, 1000},
-        {"back in range: blinking again", unsilence, 1000, {Modify(129, kLobbyTip)}, 1000},
-        {"tool starts: 133 with the last tip",
-         [this] { ToolStarts(); },
-         1000,
-         {Modify(133, kLobbyTip)},
-         10000},
-        {"tool still running: tray left alone", nothing, 30000, {}, 10000},
-        {"tool ends: live again within 10 s",
-         [this] { ToolEnds(); },
-         10000,
-         {Modify(137, kLobbyTip)},
-         1000},
-        {"out of range while the tool runs keeps the out-of-range tip",
-         [&] {
-             silence();
-             ui.RunFor(1000);
-             ToolStarts();
-         },
-         1000,
-         {Modify(130, kOutOfRangeTip), Modify(133, kOutOfRangeTip)},
-         10000},
-    };
-
-    Prepare();
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.what);
-        const size_t before = TrayCallCount();
-        step.act();
-        ui.RunFor(step.runMs);
-        EXPECT_EQ(TrayCallsFrom(before), step.calls);
-        EXPECT_EQ(Period(), step.period);
-        EXPECT_EQ(shell.TrayIcons().size(), 1u);
+class TraySequence : public MonitorTest {
+  protected:
+    // Runs the clock for `runMs`, then checks the tray calls and card requests since the last
+    // step, the poll period and the entries the shell holds, and every call's record.
+    void Step(const char* what, uint32_t runMs, const std::vector<std::string>& calls,
+              uint32_t period, bool asksCard = true, size_t entries = 1) {
+        SCOPED_TRACE(what);
+        ui.RunFor(runMs);
+        EXPECT_EQ(TrayCallsFrom(mark_), calls);
+        EXPECT_EQ(Period(), period);
+        EXPECT_EQ(AllRequests() != requests_, asksCard);
+        EXPECT_EQ(shell.TrayIcons().size(), entries);
+        for (; mark_ < TrayCallCount(); ++mark_) {
+            const auto& call = shell.TrayCalls()[mark_];
+            const bool deletion = call.kind == RecordingShell::TrayCall::Kind::kDelete;
+            EXPECT_EQ(call.entry.flags,
+                      deletion ? 0 : kTrayFlagMessage | kTrayFlagIcon | kTrayFlagTip);
+            EXPECT_EQ(call.entry.callbackMessage, deletion ? 0 : kTrayCallbackMessage);
+        }
+        requests_ = AllRequests();
     }
-}
+    void TaskbarRestarts() {
+        shell.ForgetTrayEntries();
+        window->FireUser(RecordingShell::kTaskbarCreatedMessage);
+    }
 
-TEST_F(TraySequence, TheCardIsNotQueriedWhileTheToolRuns) {
-    Start();
-    ToolStarts();
-    ui.RunFor(1000);
-    const uint64_t before = AllRequests();
-    ui.RunFor(60000);
-    EXPECT_EQ(AllRequests(), before);
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::UtilityRunning);
-}
-
-struct LostCase {
-    const char* what;
-    bool outOfRange;
-    bool toolRunning;
-    bool announceTaskbar;  // the shell's "TaskbarCreated"; else only the next poll notices
-    int icon;
-    const char* tip;
+    size_t mark_ = 0;
+    uint64_t requests_ = 0;
 };
 
-class LostEntry : public MonitorTest, public ::testing::WithParamInterface<LostCase> {};
-
-TEST_P(LostEntry, ComesBack) {
-    const LostCase& c = GetParam();
-    Start();
-    if (c.outOfRange)
-        emulator->Control("silence 00a0d4010001");
-    if (c.toolRunning)
-        ToolStarts();
-    ui.RunFor(1000);
-    ASSERT_EQ(shell.TrayIcons().size(), 1u);
-
-    shell.ForgetTrayEntries();
-    if (c.announceTaskbar) {
-        window->FireUser(RecordingShell::kTaskbarCreatedMessage);
-    } else {
-        ui.RunFor(1000);
-    }
-    ASSERT_EQ(shell.TrayIcons().size(), 1u);
-    const TrayEntry& entry = shell.TrayIcons().begin()->second;
-    EXPECT_EQ(entry.iconResourceId, c.icon);
-    EXPECT_EQ(entry.tip, c.tip);
-    EXPECT_EQ(entry.callbackMessage, TRAY_CALLBACK_MESSAGE);
-    EXPECT_EQ(entry.iconId, dialog->TrayIconId());
-
-    // And the entry keeps following the link from there.
-    ToolEnds();
-    emulator->Control("unsilence 00a0d4010001");
-    ui.RunFor(10000);
-    ASSERT_EQ(shell.TrayIcons().size(), 1u);
-    EXPECT_EQ(shell.TrayIcons().begin()->second.tip, kLobbyTip);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Situations, LostEntry,
-    ::testing::Values(LostCase{"BlinkingTaskbarRestarted", false, false, true, 137, kLobbyTip},
-                      LostCase{"BlinkingEntryLost", false, false, false, 137, kLobbyTip},
-                      LostCase{"OutOfRangeTaskbarRestarted", true, false, true, 130,
-                               kOutOfRangeTip},
-                      LostCase{"ToolRunningTaskbarRestarted", false, true, true, 133, kLobbyTip}),
-    [](const ::testing::TestParamInfo<LostCase>& info) { return info.param.what; });
-
-TEST_F(TraySequence, TaskbarMessageWithTheEntryStillThereLeavesOneEntry) {
-    Start();
-    ui.RunFor(1000);
-    window->FireUser(RecordingShell::kTaskbarCreatedMessage);
-    EXPECT_EQ(shell.TrayIcons().size(), 1u);
-    ui.RunFor(3000);
-    EXPECT_EQ(shell.TrayIcons().size(), 1u);
-}
-
-TEST_F(TraySequence, RefusedDeleteKeepsTheEntryKnownUntilItGoes) {
-    Start();
-    ui.RunFor(1000);
-    emulator->Control("fault fail cmd=3 status=-9");
-    shell.QueueTrayResult(false);  // the back-off's delete
-    ui.RunFor(1000);
-    EXPECT_NE(dialog->GetTrayState(), TrayState::NotShown);
-    ui.RunFor(12000);
-    EXPECT_EQ(shell.TrayIcons().size(), 1u);
-}
-
-TEST_F(TraySequence, EveryCallCarriesTheRecordTheShellNeeds) {
-    Start();
-    emulator->Control("silence 00a0d4010001");
-    ui.RunFor(3000);
-    emulator->Control("fault fail cmd=3 status=-9");
-    ui.RunFor(1000);
-    static_assert(TRAY_CALLBACK_MESSAGE == 1124);
-    ASSERT_GE(shell.TrayCalls().size(), 3u);
-    for (const auto& call : shell.TrayCalls()) {
-        const bool deletion = call.kind == RecordingShell::TrayCall::Kind::kDelete;
-        EXPECT_EQ(call.entry.flags, deletion ? 0u : 7u);
-        if (!deletion)
-            EXPECT_EQ(call.entry.callbackMessage, 1124u);
-        EXPECT_EQ(call.entry.iconId, shell.TrayCalls().front().entry.iconId);
-    }
-}
-
-TEST_F(TraySequence, NoEntryIsAddedForTheTaskbarWhileTheDriverIsLost) {
-    Start();
-    emulator->Control("fault fail cmd=3 status=-9");
-    ui.RunFor(1000);
-    const size_t mark = TrayCallCount();
-    window->FireUser(RecordingShell::kTaskbarCreatedMessage);
-    EXPECT_TRUE(TrayCallsFrom(mark).empty());
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::NotShown);
-}
-
-TEST_F(TraySequence, AFailedAddIsTriedAgainAtTheNextTick) {
+TEST_F(TraySequence, FollowsTheLinkAndKeepsOneEntryAlive) {
+    constexpr uint32_t kStatic = StatusMonitorDialog::kStaticPeriodMs;
+    constexpr uint32_t kLive = StatusMonitorDialog::kLivePeriodMs;
     Prepare();
-    shell.QueueTrayResult(false);  // the add of the first information text
+    shell.QueueTrayResult(false);
     Open();
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::NotShown);
-    ui.RunFor(100);
-    EXPECT_EQ(TrayCallsFrom(1), (std::vector<std::string>{Add(137, kLobbyTip)}));
-    EXPECT_EQ(dialog->GetTrayState(), TrayState::LinkDark);
+    Step("the first text's add refused, made at the first tick", 100,
+         {Add(kLit, kLobbyTip), Add(kDark, kLobbyTip)}, kLive);
+    Step("synchronised: blinks every second", 2000,
+         {Modify(kLit, kLobbyTip), Modify(kDark, kLobbyTip)}, kLive);
+    emulator->Control(kSilenceLobby);
+    Step("Master silent: out of range once", 1000, {Modify(kOut, kOutOfRangeTip)}, kLive);
+    Step("still out of range: left alone", 3000, {}, kLive);
+    emulator->Control(kUnsilenceLobby);
+    Step("back in range: blinking again", 1000, {Modify(kLit, kLobbyTip)}, kLive);
+    ToolStarts();
+    Step("tool starts: its icon with the last tip", 1000, {Modify(kTool, kLobbyTip)}, kStatic,
+         false);
+    Step("tool runs: card and tray left alone", 30000, {}, kStatic, false);
+    ToolEnds();
+    Step("tool ends: live again within 10 s", 10000, {Modify(kDark, kLobbyTip)}, kLive);
+    emulator->Control(kSilenceLobby);
     ui.RunFor(1000);
-    // The entry lives under the id it was added with.
-    EXPECT_EQ(TrayCallsFrom(2),
-              (std::vector<std::string>{"TrayModify 137 icon 129 tip " + std::string(kLobbyTip)}));
+    ToolStarts();
+    Step("out of range while the tool runs keeps the out-of-range tip", 1000,
+         {Modify(kOut, kOutOfRangeTip), Modify(kTool, kOutOfRangeTip)}, kStatic);
+    TaskbarRestarts();
+    Step("taskbar restarted while the tool runs", 0,
+         {Delete(kDark), Add(kTool, "", 0), Modify(kTool, kOutOfRangeTip, kTool)}, kStatic, false);
+    ToolEnds();
+    Step("tool ends: live again, still out of range", kStatic,
+         {Modify(kOut, kOutOfRangeTip, kTool)}, kLive);
+    emulator->Control(kUnsilenceLobby);
+    shell.ForgetTrayEntries();
+    Step("entry lost while blinking: made anew at the next tick", 1000,
+         {Modify(kLit, kLobbyTip, kTool), Delete(kTool), Add(kLit, kLobbyTip)}, kLive);
+    emulator->Control(kSilenceLobby);
+    ui.RunFor(1000);
+    TaskbarRestarts();
+    Step("taskbar restarted while out of range", 0,
+         {Modify(kOut, kOutOfRangeTip, kLit), Delete(kLit), Add(kOut, kOutOfRangeTip)}, kLive);
+    window->FireUser(RecordingShell::kTaskbarCreatedMessage);
+    Step("taskbar message with the entry still there", 0, {Delete(kOut), Add(kOut, kOutOfRangeTip)},
+         kLive, false);
+    InjectFault("fault fail cmd=3 status=-9");
+    Step("driver lost: entry deleted", 1000, {Delete(kOut)}, StatusMonitorDialog::kBackOffMs, true,
+         0);
+    TaskbarRestarts();
+    Step("taskbar message while the driver is lost", 0, {}, StatusMonitorDialog::kBackOffMs, false,
+         0);
+    emulator->Control(kUnsilenceLobby);
+    ui.RunFor(StatusMonitorDialog::kBackOffMs);
+    emulator->Control("master 00a0d4010001 name=\"Hall\"");
+    TrayMouse(kWmRButtonDown);
+    Step("back after the back-off; a renamed Master shows at once on a right click", 0,
+         {Add(kDark, kLobbyTip), Modify(kLit, "Coverage: Normal.  Master Name: Hall")}, kLive);
 }
 
 TEST(TrayTip, IsCutAtSixtyThreeCharacters) {
-    EXPECT_EQ(SynchronisedTip("Lobby"), "Coverage: Normal.  Master Name: Lobby");
     const std::string longName(40, 'n');
-    const std::string tip = SynchronisedTip(longName);
-    EXPECT_EQ(tip.size(), 63u);
-    EXPECT_EQ(tip, ("Coverage: Normal.  Master Name: " + longName).substr(0, 63));
+    EXPECT_EQ(SynchronisedTip(longName),
+              ("Coverage: Normal.  Master Name: " + longName).substr(0, 63));
     EXPECT_EQ(TrayTip(std::string(63, 'x')), std::string(63, 'x'));
-    EXPECT_EQ(TrayTip(std::string(64, 'x')), std::string(63, 'x'));
 }
 
 }  // namespace

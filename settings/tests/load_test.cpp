@@ -1,5 +1,6 @@
 // Load: the walk that finds the adapter's key, on registry trees shaped like real installations,
-// and how each stored value, well or badly formed, ends up in the record, for both readers.
+// and how each stored value, well or badly formed, ends up in the record, for both readers; what
+// Save leaves alone. (What each saved value becomes is the registry contract test's.)
 #include <functional>
 #include <utility>
 #include <vector>
@@ -42,51 +43,47 @@ struct WalkCase {
     std::vector<Step> tree;
 };
 
-template <class... Steps>
-std::vector<Step> Tree(Steps... steps) {
-    return {steps...};
-}
-
+// clang-format off
 const WalkCase kWalkCases[] = {
     {"NtFirstBelowCurrentControlSetWins", kNt, kTool, "first",
-     Tree(Nt(kOldSet, "davuziro1", "old"), Nt(kCcs, "davuziro2", "first"),
-          Nt(kCcs, "davuziro1", "second"))},
-    {"NtMarkersStaySetAcrossBranches", kNt, kTool, "enum",
-     Tree(Put(kOldSet + "\\Services\\davuziro1\\Parameters", "Master_Name", Sz("node")),
-          Put(kCcs + "\\Enum\\Net", "Master_Name", Sz("node")),
-          Put(kCcs + "\\Enum\\Net", "Tag", Sz("enum")))},
-    {"NtMasterTextStandsForTheServiceKeys", kNt, kTool, "later",
-     Tree(Put(kServices + "Other", "Master_Name", Sz("MY MASTER")),
-          Put(kServices + "Later", "Master_Name", Sz("node")),
-          Put(kServices + "Later", "Tag", Sz("later")))},
+     {Nt(kOldSet, "davuziro1", "old"), Nt(kCcs, "davuziro2", "first"),
+          Nt(kCcs, "davuziro1", "second")}},
+    // Markers set in another control set, and a card service key without the value: no key
+    // outside the card's own service key is taken, however the markers stand.
+    {"NtNothingOutsideTheCardsServiceKey", kNt, kTool, nullptr,
+     {Put(kOldSet + "\\Services\\davuziro1\\Parameters", "Master_Name", Sz("node")),
+          Put(kCcs + "\\Enum\\Net", "Master_Name", Sz("MASTER")),
+          Put(kServices + "davuziro1\\Parameters", "Domain", Sz("2")),
+          Put(kServices + "Later\\Parameters", "Master_Name", Sz("node"))}},
     // Names compare case-sensitively, and a value too long to read is no adapter's.
     {"NtLookalikes", kNt, kTool, nullptr,
-     Tree(Put(kServices + "DAVUZIRO1\\Parameters", "Master_Name", Sz("node")),
+     {Put(kServices + "DAVUZIRO1\\Parameters", "Master_Name", Sz("node")),
           Put(kServices + "davuziro2\\parameters", "Master_Name", Sz("node")),
-          Put(kServices + "davuziro3\\Parameters", "Master_Name", Sz(std::string(100, 'Q'))))},
+          Put(kServices + "davuziro3\\Parameters", "Master_Name", Sz(std::string(100, 'Q')))}},
     {"Windows95BeforeVersion4UsesTheNtLayout", kWindows95Before4, kTool, "nt",
-     Tree(Nt(kCcs, "davuziro1", "nt"))},
+     {Nt(kCcs, "davuziro1", "nt")}},
     {"Windows95FirstBelowCurrentControlSetWins", kWindows95, kTool, "first",
-     Tree(Windows95(kOldSet, "0000", "old"), Windows95(kCcs, "0001", "first"),
-          Windows95(kCcs, "0000", "second"))},
+     {Windows95(kOldSet, "0000", "old"), Windows95(kCcs, "0001", "first"),
+          Windows95(kCcs, "0000", "second")}},
     {"Windows95ExactValueOnlyEvenWithoutNul", kWindows95, kTool, "exact",
-     Tree(Put(kNet + "0", "DeviceVxDs", Sz("RIDEDE95.SYS")),
+     {Put(kNet + "0", "DeviceVxDs", Sz("RIDEDE95.SYS")),
           Put(kNet + "1", "DeviceVxDs", Sz("ridede95.sys,ndis2.vxd")),
           Put(kNet + "2", "DeviceVxDs", Binary({'r', 'i', 'd', 'e', 'd', 'e'})),
           Put(kNet + "3", "DeviceVxDs", SzSized("ridede95.sys", 12)),
-          Put(kNet + "3", "Tag", Sz("exact")))},
+          Put(kNet + "3", "Tag", Sz("exact"))}},
     {"ToolWalksPastKeysItCannotReach", kWindows95, kTool, "95",
-     Tree(Fail(&R::FailEnumerate, kOldSet), Fail(&R::FailOpen, kCcs + "\\Control"),
-          Fail(&R::FailQueryInfo, kServices + "Tcpip"), Windows95(kCcs, "0000", "95"))},
+     {Fail(&R::FailEnumerate, kOldSet), Fail(&R::FailOpen, kCcs + "\\Control"),
+          Fail(&R::FailQueryInfo, kServices + "Tcpip"), Windows95(kCcs, "0000", "95")}},
     {"MonitorFindsNothingOnNtAndIgnoresKeyNames", kNt, kMonitor, nullptr,
-     Tree(Nt(kCcs, "davuziro1", "nt"), Put(kServices + "vnetsup", "DeviceVxDs", Sz("vnetsup")))},
+     {Nt(kCcs, "davuziro1", "nt"), Put(kServices + "vnetsup", "DeviceVxDs", Sz("vnetsup"))}},
     {"MonitorTakesTheValueAnywhere", kWindows95, kMonitor, "old",
-     Tree(Windows95(kOldSet, "0000", "old"))},
+     {Windows95(kOldSet, "0000", "old")}},
     {"MonitorStopsAtKeyThatWillNotOpen", kWindows95, kMonitor, nullptr,
-     Tree(Fail(&R::FailOpen, kCcs + "\\Control"), Windows95(kCcs, "0000", "95"))},
+     {Fail(&R::FailOpen, kCcs + "\\Control"), Windows95(kCcs, "0000", "95")}},
     {"MonitorStopsAtKeyThatWillNotList", kWindows95, kMonitor, nullptr,
-     Tree(Fail(&R::FailEnumerate, kCcs + "\\Control"), Windows95(kCcs, "0000", "95"))},
+     {Fail(&R::FailEnumerate, kCcs + "\\Control"), Windows95(kCcs, "0000", "95")}},
 };
+// clang-format on
 
 class FindAdapterKeyTest : public testing::TestWithParam<WalkCase> {};
 
@@ -117,29 +114,8 @@ TEST_P(FindAdapterKeyTest, FindsTheExpectedKeyAndClosesTheRest) {
 INSTANTIATE_TEST_SUITE_P(Layouts, FindAdapterKeyTest, testing::ValuesIn(kWalkCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FindAdapterKeyTest, ANewWalkReplacesTheHeldKey) {
-    MemoryRegistry registry;
-    AddAdapter(registry, kWindows95);
-    AdapterSettings settings(registry, kWindows95);
-    settings.Load();
-    settings.Load();
-    EXPECT_EQ(registry.OpenKeyCount(), 1u);
-    registry.FailQueryInfo("System", kRegistryAccessDenied);
-    settings.Load();
-    EXPECT_EQ(settings.AdapterKey(), kNoRegistryKey);
-    EXPECT_EQ(registry.OpenKeyCount(), 0u);
-}
-
 using S = AdapterSettings;
 using Stored = std::vector<std::pair<std::string, TestValue>>;
-
-std::pair<std::string, TestValue> Value(const char* name, const TestValue& value) {
-    return {name, value};
-}
-template <class... Values>
-Stored With(const Values&... values) {
-    return {values...};
-}
 
 // The tool's reader runs on NT, the monitor's on Windows 95, where it finds the adapter.
 struct LoadCase {
@@ -150,50 +126,41 @@ struct LoadCase {
     const char* expected;  // Describe() of the record after Load
 };
 
+// clang-format off
 const LoadCase kLoadCases[] = {
-    {"ToolTakesTextAndDwords", kTool,
-     With(Value("Channel", SzSized("12", 5)), Value("Subchannel", Dword(3)),
-          Value("Domain", Sz(" +3 (lab)")), Value("Mac_Optimize", SzSized("0", 1)),
-          Value("Roam_Config", Sz("2")), Value("Station_Type", Sz("2")), Value("CardType", Sz("2")),
-          Value("Master_Name", Sz("CORP-AP")), Value("Inactivity_Sec", Sz("30")),
-          Value("Inactivity_Min", Dword(2)), Value("Peer_to_Peer", Dword(5))),
+    {"ToolTakesTextAndDwords", kTool, {{"Channel", SzSized("12", 5)}, {"Subchannel", Dword(3)},
+     {"Domain", Sz(" +3 (lab)")}, {"Mac_Optimize", SzSized("0", 1)}, {"Roam_Config", Sz("-2")},
+     {"Station_Type", Sz("2")}, {"CardType", Sz("2")}, {"Master_Name", Sz("CORP-AP")},
+     {"Inactivity_Sec", Sz("30")}, {"Inactivity_Min", Dword(2)}, {"Peer_to_Peer", Dword(5)}},
      [](S& s) { s.Peer_to_Peer = 0; },
      "Mac_Optimize=0 StationIsNotStation=1 Station_Type=2 IsPcCard=1 Master_Name=CORP-AP "
-     "Channel=12 Subchannel=3 Domain=3 Roam_Config=2 Inactivity_Sec=30 Inactivity_Min=2"},
+     "Channel=12 Subchannel=3 Domain=3 Roam_Config=-2 Inactivity_Sec=30 Inactivity_Min=2"},
     // Too long for the number's buffer, no digits, beyond int32, a DWORD of the wrong size, other
     // types: each keeps the record's value, and none counts as missing.
-    {"ToolSkipsWhatItCannotTake", kTool,
-     With(Value("Channel", SzSized("12", 40)), Value("Inactivity_Sec", SzSized("30", 20)),
-          Value("Roam_Config", Sz("abc")), Value("Mac_Optimize", Sz("2147483648")),
-          Value("Subchannel", TestValue{kRegDword, {12, 0}}),
-          Value("Domain", Binary({12, 0, 0, 0})), Value("Peer_to_Peer", Binary({0, 0, 0, 0})),
-          Value("Station_Type", Binary({0})), Value("CardType", Binary({0})),
-          Value("Master_Name", Dword(1))),
+    {"ToolSkipsWhatItCannotTake", kTool, {{"Channel", SzSized("12", 40)},
+     {"Inactivity_Sec", SzSized("30", 20)}, {"Roam_Config", Sz("abc")},
+     {"Mac_Optimize", Sz("2147483648")}, {"Subchannel", TestValue{kRegDword, {12, 0}}},
+     {"Domain", Binary({12, 0, 0, 0})}, {"Peer_to_Peer", Binary({0, 0, 0, 0})},
+     {"Station_Type", Binary({0})}, {"CardType", Binary({0})}, {"Master_Name", Dword(1)}},
      [](S& s) { s.Station_Type = s.StationIsNotStation = s.IsPcCard = 1; },
      "StationIsNotStation=1 Station_Type=1 IsPcCard=1"},
-    {"ToolDefaultsWhatIsMissing", kTool, With(),
-     [](S& s) { s.Station_Type = s.StationIsNotStation = s.IsPcCard = s.Inactivity_Min = 1; },
-     "Inactivity_Sec=0"},
-    {"CardTypeLowerCase", kTool, With(Value("CardType", Sz("pcmcia"))),
-     [](S& s) { s.IsPcCard = 1; }, "Inactivity_Sec=0"},
-    {"CardTypeDword", kTool, With(Value("CardType", Dword(1))), nullptr,
-     "IsPcCard=1 Inactivity_Sec=0"},
-    {"MasterNameFillingTheBufferWithoutNul", kTool,
-     With(Value("Master_Name", SzSized(std::string(80, 'Q'), 80))), nullptr,
+    {"ToolDefaultsWhatIsMissing", kTool, {}, [](S& s) { s.Station_Type = s.StationIsNotStation =
+     s.IsPcCard = s.Inactivity_Min = 1; }, "Inactivity_Sec=0"},
+    {"CardTypeLowerCaseAndNameFillingTheBuffer", kTool, {{"CardType", Sz("pcmcia")},
+     {"Master_Name", SzSized(std::string(80, 'Q'), 80)}}, [](S& s) { s.IsPcCard = 1; },
      "Master_Name=QQQQQQQQQQQ Inactivity_Sec=0"},
-    {"MonitorPcCardReadsTheTimeOut", kMonitor,
-     With(Value("CardType", Sz("PCMCIA")), Value("Inactivity_Min", Sz("3")),
-          Value("Peer_to_Peer", Sz("0"))),
-     [](S& s) { s.Inactivity_Sec = 0; }, "IsPcCard=1 Inactivity_Min=3 Peer_to_Peer=0"},
-    {"MonitorTakesTextOnly", kMonitor,
-     With(Value("Channel", Dword(12)), Value("CardType", Dword(1))), nullptr, ""},
-    {"MonitorCardTypeTwoIsNoPcCard", kMonitor,
-     With(Value("CardType", Sz("2")), Value("Inactivity_Sec", Sz("9"))),
+    {"CardTypeDword", kTool, {{"CardType", Dword(1)}}, nullptr, "IsPcCard=1 Inactivity_Sec=0"},
+    {"MonitorPcCardReadsTheTimeOut", kMonitor, {{"CardType", Sz("PCMCIA")},
+     {"Inactivity_Min", Sz("3")}, {"Peer_to_Peer", Sz("0")}}, [](S& s) { s.Inactivity_Sec = 0; },
+     "IsPcCard=1 Inactivity_Min=3 Peer_to_Peer=0"},
+    {"MonitorTakesTextOnly", kMonitor, {{"Channel", Dword(12)}, {"CardType", Dword(1)}}, nullptr,
+     ""},
+    {"MonitorCardTypeTwoIsNoPcCard", kMonitor, {{"CardType", Sz("2")}, {"Inactivity_Sec", Sz("9")}},
      [](S& s) { s.IsPcCard = 1; }, ""},
-    {"MonitorDefaultsOnlyTheStationType", kMonitor, With(),
-     [](S& s) { s.Station_Type = s.StationIsNotStation = s.IsPcCard = s.Inactivity_Min = 1; },
-     "IsPcCard=1 Inactivity_Min=1"},
+    {"MonitorDefaultsOnlyTheStationType", kMonitor, {}, [](S& s) { s.Station_Type =
+     s.StationIsNotStation = s.IsPcCard = s.Inactivity_Min = 1; }, "IsPcCard=1 Inactivity_Min=1"},
 };
+// clang-format on
 
 class LoadTest : public testing::TestWithParam<LoadCase> {};
 
@@ -215,6 +182,43 @@ TEST_P(LoadTest, FillsTheRecord) {
 
 INSTANTIATE_TEST_SUITE_P(Values, LoadTest, testing::ValuesIn(kLoadCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The companions Save opens are closed again; the adapter key stays open for later writes.
+TEST(SaveTest, AStationLeavesTheMasterValuesAlone) {
+    const char* const masterValues[] = {"Master_Name", "Channel", "Subchannel", "Mac_Optimize"};
+    for (SystemVersion version : {kNt, kWindows95}) {
+        MemoryRegistry registry;
+        AddAdapter(registry, version);
+        for (const char* name : masterValues) {
+            PutValue(registry, AdapterPath(version), name, Sz("3"));
+            PutValue(registry, AdapterPath(version) + "\\Ndi\\params\\" + name, "", Sz("3"));
+        }
+        {
+            AdapterSettings settings(registry, version);
+            settings.Master_Name = "NEW";
+            settings.Channel = settings.Subchannel = settings.Mac_Optimize = settings.Domain = 9;
+            settings.Save();
+            EXPECT_EQ(registry.OpenKeyCount(), 1u);
+        }
+        EXPECT_EQ(registry.OpenKeyCount(), 0u);
+        for (const char* name : masterValues) {
+            EXPECT_EQ(GetValue(registry, AdapterPath(version), name), Sz("3")) << name;
+        }
+        EXPECT_EQ(GetValue(registry, AdapterPath(version), "Domain"),
+                  version.IsWindows95Family() ? SzSized("9", 4) : Dword(9));
+    }
+}
+
+TEST(SaveTest, NothingIsWrittenWithoutAnAdapterKey) {
+    MemoryRegistry registry;
+    PutValue(registry, kCcs + "\\Services\\Tcpip\\Parameters", "Hostname", Sz("station"));
+    AdapterSettings settings(registry, kNt);
+    settings.Save();
+    settings.SaveDomain(3);
+    EXPECT_EQ(settings.Domain, 3);
+    EXPECT_EQ(registry.Calls().valueSets, 1u);  // the Hostname above
+    EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
 
 }  // namespace
 }  // namespace vz

@@ -1,6 +1,5 @@
 // What the settings store relies on from the registry, and Save then Load through it, checked
 // against the real registry on Windows and the in-memory one elsewhere alike.
-#include <algorithm>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -40,11 +39,13 @@ class RegistryContractTest : public testing::Test {
     RegistryKey scratch_ = kNoRegistryKey;  // open for reading
 };
 
-TEST_F(RegistryContractTest, KeysAndValuesReadBackAsWritten) {
+// Names ignore case ("MADE" replaces "Made"); Windows may report a text's stored (wide) size,
+// so sizes are never less than needed; a short buffer is never written past; a key does only
+// what it was opened for.
+TEST_F(RegistryContractTest, ValuesReadBackWithinTheirBufferAndRights) {
     const std::pair<const char*, TestValue> values[] = {
-        {"Text", Sz("12")}, {"Padded", SzSized("12", 5)},       {"Number", Dword(0x01020304)},
-        {"Empty", Sz("")},  {"Bytes", Binary({1, 0, 2, 0, 3})}, {"", Sz("default")},
-        {"MADE", Sz("9")},  // replaces "Made", type and all: names ignore case
+        {"Text", Sz("12")},           {"Padded", SzSized("12", 5)}, {"Number", Dword(0x01020304)},
+        {"Bytes", Binary({1, 0, 2})}, {"", Sz("default")},          {"MADE", Sz("9")},
     };
     for (const auto& [name, value] : values) {
         PutValue(registry_, kScratch, name, value);
@@ -53,45 +54,28 @@ TEST_F(RegistryContractTest, KeysAndValuesReadBackAsWritten) {
     for (const auto& [name, value] : values) {
         EXPECT_EQ(GetValue(registry_, scratch_, name), value) << name;
     }
+    PutValue(registry_, kScratch, "Bare", SzSized("ridede95.sys", 12));  // Windows adds a NUL
+    std::set<std::string> listed;                                        // in some order, each once
+    char name[256];
+    for (uint32_t i = 0; registry_.EnumKey(scratch_, i, name, sizeof name) == kRegistryOk; ++i) {
+        listed.insert(name);
+    }
     RegistryKeyInfo info;
     ASSERT_EQ(registry_.QueryInfoKey(scratch_, &info), kRegistryOk);
-    EXPECT_EQ(info.valueCount, 7u);
-    EXPECT_EQ(info.subkeyCount, 7u);
-    std::set<std::string> listed;  // in some order, each once
-    char name[256];
-    for (uint32_t index = 0; registry_.EnumKey(scratch_, index, name, sizeof name) == kRegistryOk;
-         ++index) {
-        EXPECT_TRUE(listed.insert(name).second) << name;
-    }
-    EXPECT_EQ(listed.size(), 7u);
-}
-
-// Windows may report the size of a text's stored (wide) form: sizes are never less than needed.
-TEST_F(RegistryContractTest, QueriesStayWithinTheirBufferAndRights) {
-    PutValue(registry_, kScratch, "Long", Sz("ridede95.sys"));
-    PutValue(registry_, kScratch, "Bare", SzSized("ridede95.sys", 12));
+    EXPECT_EQ(std::make_tuple(listed.size(), info.subkeyCount, info.valueCount),
+              std::make_tuple(size_t{6}, 6u, 7u));
     uint32_t type = kRegNone;
     uint32_t size = 0;
-    EXPECT_EQ(registry_.QueryValue(scratch_, "Long", &type, nullptr, &size), kRegistryOk);
-    EXPECT_EQ(type, kRegSz);
-    EXPECT_GE(size, 13u);
-    for (const char* name : {"Long", "Made"}) {
-        uint8_t buffer[16];
-        std::fill(std::begin(buffer), std::end(buffer), uint8_t{0xAA});
-        size = 3;
-        EXPECT_EQ(registry_.QueryValue(scratch_, name, &type, buffer, &size), kRegistryMoreData);
-        EXPECT_GT(size, 3u) << name;
-        EXPECT_TRUE(std::all_of(buffer + 3, std::end(buffer), [](uint8_t b) { return b == 0xAA; }));
-    }
-    for (const char* name : {"Missing", ""}) {
-        EXPECT_EQ(registry_.QueryValue(scratch_, name, &type, nullptr, &size),
-                  kRegistryFileNotFound);
-    }
-    StoredValue bare = ReadValue(registry_, scratch_, "Bare", kMaxValueCapacity);
-    EXPECT_EQ(bare.state, ValueState::kPresent);
-    EXPECT_EQ(bare.Text(), "ridede95.sys");
-    // A key does only what it was opened for.
-    EXPECT_NE(registry_.SetValue(scratch_, "Made", kRegSz, bare.data.data(), 4), kRegistryOk);
+    EXPECT_EQ(registry_.QueryValue(scratch_, "Bare", &type, nullptr, &size), kRegistryOk);
+    EXPECT_GE(size, 12u);
+    uint8_t buffer[16] = {0, 0, 0, 0xAA};
+    size = 3;
+    EXPECT_EQ(registry_.QueryValue(scratch_, "Number", &type, buffer, &size), kRegistryMoreData);
+    EXPECT_EQ(std::make_tuple(size > 3, buffer[3]), std::make_tuple(true, uint8_t{0xAA}));
+    EXPECT_EQ(registry_.QueryValue(scratch_, "Missing", &type, nullptr, &size),
+              kRegistryFileNotFound);
+    EXPECT_EQ(ReadValue(registry_, scratch_, "Bare", kMaxValueCapacity).Text(), "ridede95.sys");
+    EXPECT_NE(registry_.SetValue(scratch_, "Made", kRegSz, buffer, 4), kRegistryOk);
     RegistryKey writeOnly = kNoRegistryKey;
     ASSERT_EQ(registry_.OpenKey(kRegistryLocalMachine, kScratch.c_str(), kKeySetValue, &writeOnly),
               kRegistryOk);
@@ -99,55 +83,118 @@ TEST_F(RegistryContractTest, QueriesStayWithinTheirBufferAndRights) {
     registry_.CloseKey(writeOnly);
 }
 
-// What the tool saves it loads back, in the types each family's driver reads; a stored text
-// number stays text and a DWORD stays a DWORD; the domain alone leaves its companion.
-TEST_F(RegistryContractTest, SaveThenLoadRoundTrips) {
-    const std::string controlSet = kScratch + "\\CurrentControlSet";
-    for (SystemVersion version : {kNt, kWindows95}) {
-        bool windows95 = version.IsWindows95Family();
-        std::string key = controlSet + (windows95 ? "\\Services\\Class\\Net\\0000"
-                                                  : "\\Services\\davuziro1\\Parameters");
-        DeleteTree(registry_, controlSet);
-        if (windows95) {
-            AddWindows95Adapter(registry_, controlSet, "0000", "adapter");
-            PutValue(registry_, key + "\\Ndi\\params\\Channel", "", SzSized("1", 5));
-            PutValue(registry_, key + "\\Ndi\\params\\Domain", "", SzSized("1", 4));
-        } else {
-            AddNtAdapter(registry_, controlSet, "davuziro1", "adapter");
+// A Master saved, its domain then chosen: a number keeps the type it has and a new one takes
+// its family's; texts are 5 bytes for some names and 4 for the rest and never lose their NUL.
+// On Windows 95 a companion's unnamed value keeps its type and size, grows rather than cut
+// the number, is left alone when longer than the value, and SaveDomain leaves it; NT has none.
+struct SavedValue {
+    const char* name;
+    std::optional<TestValue> before;
+    TestValue onWindows95;
+    TestValue onNt;
+    std::optional<TestValue> companionBefore;
+    std::optional<TestValue> companionAfter;
+};
+
+const SavedValue kSaved[] = {
+    {"Station_Type", SzSized("0", 8), SzSized("1", 4), SzSized("1", 4), {}, {}},
+    {"Master_Name", Sz("OLD"), Sz("ABCDEFGHIJK"), Sz("ABCDEFGHIJK"), Sz("OLD"), Sz("ABCDEFGHIJK")},
+    {"Channel", {}, SzSized("12", 5), Dword(12), SzSized("3", 5), SzSized("12", 5)},
+    {"Subchannel", Sz("3"), SzSized("4", 5), SzSized("4", 5), SzSized("3", 3), SzSized("4", 3)},
+    {"Mac_Optimize", Dword(1), Dword(0), Dword(0), Dword(1), Dword(0)},
+    {"Domain", {}, Sz("11"), Dword(11), SzSized("1", 8), SzSized("1", 8)},
+    {"Roam_Config", Binary({3, 0, 0, 0}), Binary({3, 0, 0, 0}), Binary({3, 0, 0, 0}), {}, {}},
+    {"Inactivity_Sec", {}, SzSized("35", 5), Dword(35), SzSized("3", 2), Sz("35")},
+    {"Inactivity_Min", Sz("0"), SzSized("4", 5), SzSized("4", 5), {}, {}},
+    {"Peer_to_Peer", {}, SzSized("1", 4), Dword(1), {}, {}},
+};
+
+// Trees as real machines have them around the adapter, in the order a registry lists keys: on
+// NT the network services' Linkage keys, before and after the card's service, hold "Route"; on
+// Windows 95 other adapters' class keys stand beside the card's.
+struct Layout {
+    const char* name;
+    SystemVersion version;
+    bool routeInParameters;  // NT: the card's Parameters key holds "Route" too
+};
+
+const Layout kLayouts[] = {{"NtRouteOnlyInOtherServices", kNt, false},
+                           {"NtRouteInTheCardsParameters", kNt, true},
+                           {"Windows95", kWindows95, false}};
+
+// Returns the key the card's values live in.
+std::string AddMachine(Registry& registry, const std::string& controlSet, const Layout& layout) {
+    std::string services = controlSet + "\\Services\\";
+    std::string key = services + "davuziro\\Parameters";
+    if (layout.version.IsWindows95Family()) {
+        std::string net = services + "Class\\Net\\";
+        PutValue(registry, net + "0000\\Ndi\\params\\Domain", "", Sz("1"));
+        PutValue(registry, net + "0000", "DeviceVxDs", Sz("ndis2.vxd"));
+        AddWindows95Adapter(registry, controlSet, "0001", "adapter");
+        PutValue(registry, net + "0002", "DeviceVxDs", Sz("ndis2.vxd"));
+        key = net + "0001";
+    } else {
+        PutValue(registry, services + "Browser\\Linkage", "Route", Sz("\"NetBT\""));
+        PutValue(registry, services + "davuziro\\Linkage", "Bind", Sz("\\Device\\davuziro1"));
+        PutValue(registry, key, "Master_Name", Sz("MASTER"));
+        PutValue(registry, key, "Domain", Sz("1"));
+        if (layout.routeInParameters) {
+            PutValue(registry, key, "Route", Sz("1"));
         }
-        PutValue(registry_, key, "Subchannel", Sz("7"));
-        PutValue(registry_, key, "Roam_Config", Dword(0));
-        {
-            AdapterSettings settings(registry_, version);
-            settings.Mac_Optimize = settings.Peer_to_Peer = 0;
-            settings.StationIsNotStation = settings.Station_Type = 1;
-            settings.Master_Name = "LAB-MASTER";
-            settings.Channel = 12;
-            settings.Subchannel = 3;
-            settings.Roam_Config = 2;
-            settings.Inactivity_Sec = 35;
-            settings.Inactivity_Min = 4;
-            settings.Save();
-            settings.SaveDomain(11);
-        }
-        AdapterSettings loaded(registry_, version);
-        loaded.Load();
-        EXPECT_EQ(Describe(loaded),
-                  "Mac_Optimize=0 StationIsNotStation=1 Station_Type=1 Master_Name=LAB-MASTER "
-                  "Channel=12 Subchannel=3 Domain=11 Roam_Config=2 Inactivity_Sec=35 "
-                  "Inactivity_Min=4 Peer_to_Peer=0");
-        EXPECT_EQ(GetValue(registry_, key, "Channel"), windows95 ? SzSized("12", 5) : Dword(12));
-        EXPECT_EQ(GetValue(registry_, key, "Subchannel"), SzSized("3", 5));
-        EXPECT_EQ(GetValue(registry_, key, "Roam_Config"), Dword(2));
-        EXPECT_EQ(GetValue(registry_, key, "Domain"), windows95 ? Sz("11") : Dword(11));
-        if (windows95) {
-            EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Channel", ""), SzSized("12", 5));
-            EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Domain", ""), SzSized("1", 4));
-            EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\Master_Name", ""),
-                      Sz("LAB-MASTER"));
+        for (const char* service : {"NetBT", "Tcpip"}) {
+            PutValue(registry, services + service + "\\Linkage", "Route", Sz("\"davuziro1\""));
         }
     }
+    PutValue(registry, key, "CardType", Sz("PCMCIA"));
+    return key;
 }
+
+class SaveLoadContractTest : public RegistryContractTest,
+                             public testing::WithParamInterface<Layout> {};
+
+// Nothing below System changes outside the card's own key, and Load gives back what was saved.
+TEST_P(SaveLoadContractTest, SaveThenLoadRoundTripsInsideTheCardsKey) {
+    bool windows95 = GetParam().version.IsWindows95Family();
+    std::string key = AddMachine(registry_, kScratch + "\\CurrentControlSet", GetParam());
+    for (const SavedValue& value : kSaved) {
+        if (value.before) {
+            PutValue(registry_, key, value.name, *value.before);
+        }
+        if (value.companionBefore) {
+            PutValue(registry_, key + "\\Ndi\\params\\" + value.name, "", *value.companionBefore);
+        }
+    }
+    TreeSnapshot before = Snapshot(registry_, "System");
+    {
+        AdapterSettings s(registry_, GetParam().version);
+        // clang-format off
+        s.StationIsNotStation = s.Station_Type = 1; s.Roam_Config = 2; s.Mac_Optimize = 0;
+        s.Subchannel = s.Inactivity_Min = 4; s.Master_Name = "ABCDEFGHIJKLMNOP"; s.Channel = 12;
+        s.Domain = 12345; s.Inactivity_Sec = 35; s.Peer_to_Peer = 7;
+        // clang-format on
+        s.Save();
+        s.SaveDomain(11);
+    }
+    for (const std::string& change : Changes(before, Snapshot(registry_, "System"))) {
+        EXPECT_EQ(change.rfind(key, 0), 0u) << change;
+    }
+    for (const SavedValue& value : kSaved) {
+        EXPECT_EQ(GetValue(registry_, key, value.name), windows95 ? value.onWindows95 : value.onNt)
+            << value.name;
+        EXPECT_EQ(GetValue(registry_, key + "\\Ndi\\params\\" + value.name, ""),
+                  windows95 ? value.companionAfter : value.companionBefore)
+            << value.name;
+    }
+    AdapterSettings loaded(registry_, GetParam().version);
+    loaded.Load();
+    EXPECT_EQ(Describe(loaded),
+              "Mac_Optimize=0 StationIsNotStation=1 Station_Type=1 IsPcCard=1 "
+              "Master_Name=ABCDEFGHIJK Channel=12 Subchannel=4 Domain=11 Inactivity_Sec=35 "
+              "Inactivity_Min=4");
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, SaveLoadContractTest, testing::ValuesIn(kLayouts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vz

@@ -77,6 +77,45 @@ void DeleteTree(Registry& registry, const std::string& path) {
     registry.DeleteKey(kRegistryLocalMachine, path.c_str());
 }
 
+TreeSnapshot Snapshot(Registry& registry, const std::string& path) {
+    TreeSnapshot snapshot;
+    RegistryKey key = kNoRegistryKey;
+    RegistryKeyInfo info;
+    if (registry.OpenKey(kRegistryLocalMachine, path.c_str(), kKeyRead, &key) != kRegistryOk) {
+        return {{path + "|", "unreadable"}};
+    }
+    registry.QueryInfoKey(key, &info);
+    snapshot[path + "|"] = std::to_string(info.subkeyCount) + "/" + std::to_string(info.valueCount);
+    for (const char* name :
+         {"", "Station_Type", "Master_Name", "Channel", "Subchannel", "Mac_Optimize", "Domain",
+          "Roam_Config", "Inactivity_Sec", "Inactivity_Min", "Peer_to_Peer"}) {
+        if (std::optional<TestValue> value = GetValue(registry, key, name)) {
+            snapshot[path + "|" + name] =
+                std::to_string(value->type) + std::string(value->data.begin(), value->data.end());
+        }
+    }
+    char name[256];
+    for (uint32_t i = 0; registry.EnumKey(key, i, name, sizeof name) == kRegistryOk; ++i) {
+        snapshot.merge(Snapshot(registry, path + "\\" + name));
+    }
+    registry.CloseKey(key);
+    return snapshot;
+}
+
+std::vector<std::string> Changes(const TreeSnapshot& before, const TreeSnapshot& after) {
+    TreeSnapshot all = before;
+    all.insert(after.begin(), after.end());
+    std::vector<std::string> changes;
+    for (const auto& [entry, unused] : all) {
+        auto was = before.find(entry);
+        auto is = after.find(entry);
+        if (was == before.end() || is == after.end() || was->second != is->second) {
+            changes.push_back(entry);
+        }
+    }
+    return changes;
+}
+
 void AddNtAdapter(Registry& registry, const std::string& controlSet, const std::string& service,
                   const std::string& tag) {
     std::string serviceKey = controlSet + "\\Services\\" + service;

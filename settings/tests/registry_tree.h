@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,13 @@ std::optional<TestValue> GetValue(Registry& registry, RegistryKey key, const std
 std::optional<TestValue> GetValue(Registry& registry, const std::string& path,
                                   const std::string& name);
 void DeleteTree(Registry& registry, const std::string& path);
+
+// Every key below `path` with its counts, and every value the settings store writes, as
+// "path|name" -> contents: two snapshots differ wherever the store made or changed something.
+using TreeSnapshot = std::map<std::string, std::string>;
+TreeSnapshot Snapshot(Registry& registry, const std::string& path);
+// The entries of `after` that differ from (or are missing in) `before`, and the reverse.
+std::vector<std::string> Changes(const TreeSnapshot& before, const TreeSnapshot& after);
 
 // Installations as the driver's setup leaves them below a control set; each adapter key also
 // holds "Tag" = `tag`, so tests can tell which key a walk found.

@@ -39,18 +39,16 @@ inline std::string Describe(const AdapterSettings& s) {
             out << ' ' << name << '=' << value;
         }
     };
+    // clang-format off
     field("Mac_Optimize", s.Mac_Optimize, 2);
     field("StationIsNotStation", s.StationIsNotStation, 0);
     field("Station_Type", s.Station_Type, 0);
     field("IsPcCard", s.IsPcCard, 0);
-    field("Master_Name", s.Master_Name, "MASTER");
-    field("Channel", s.Channel, 1);
-    field("Subchannel", s.Subchannel, 1);
-    field("Domain", s.Domain, 1);
-    field("Roam_Config", s.Roam_Config, 1);
-    field("Inactivity_Sec", s.Inactivity_Sec, 6);
-    field("Inactivity_Min", s.Inactivity_Min, 0);
-    field("Peer_to_Peer", s.Peer_to_Peer, 1);
+    field("Master_Name", s.Master_Name, "MASTER"); field("Channel", s.Channel, 1);
+    field("Subchannel", s.Subchannel, 1); field("Domain", s.Domain, 1);
+    field("Roam_Config", s.Roam_Config, 1); field("Inactivity_Sec", s.Inactivity_Sec, 6);
+    field("Inactivity_Min", s.Inactivity_Min, 0); field("Peer_to_Peer", s.Peer_to_Peer, 1);
+    // clang-format on
     return out.str().substr(out.str().empty() ? 0 : 1);
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/fake/virtual_clock.h"
 #include "ui/headless/headless_ui.h"
+#include "ui/minimised_icon.h"
 #include "ui/tests/probe_dialog.h"
 
 namespace vz {
@@ -114,6 +115,24 @@ TEST(CanvasImageTest, HostRecordsCallsPerControlAndWritesPpm) {
     ASSERT_EQ(bytes.size(), header.size() + 20 * 10 * 3);
     EXPECT_EQ(bytes.substr(0, header.size()), header);
     std::remove(path.c_str());
+}
+
+// A minimised window shows its icon centred, rounding up; an open one paints as usual.
+TEST(MinimisedIcon, IsDrawnCentredOnlyWhileMinimised) {
+    VirtualClock clock{0};
+    HeadlessUi ui{clock};
+    test::ProbeDialog dialog(100);
+    dialog.onPaint = [&] { PaintIconWhileMinimised(*dialog.Host(), 7); };
+    HeadlessHost& host = ui.Open(dialog);
+    host.SetClientSize(0, 37, 40);
+    host.FirePaint();
+    EXPECT_TRUE(host.Control(0).canvas.empty());
+    host.SetMinimised(true);
+    host.FirePaint();
+    ASSERT_FALSE(host.Control(0).canvas.empty());
+    EXPECT_EQ(host.Control(0).canvas.back().iconResourceId, 7);
+    EXPECT_EQ(host.Control(0).canvas.back().rect.left, 3);
+    EXPECT_EQ(host.Control(0).canvas.back().rect.top, 4);
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 namespace vz {
 
 int ToolApp::Run(const std::function<void(Dialog&)>& runMainDialog) {
-    if (RaiseRunningCopy(context_.shell, TEXT_MAIN_CAPTION))
+    if (RaiseRunningCopy(context_.shell, TEXT_MAIN_CAPTION)) {
         return 0;
+    }
     MainDialog mainDialog(context_, cardHost_);
     runMainDialog(mainDialog);
     return 0;

@@ -1,5 +1,5 @@
-// What the whole tool shares: the driver channel with its card state, the seams, and the few
-// application-wide values every dialog may read.
+// What the whole tool shares: the program context both programs have, and the few
+// application-wide values every dialog of the tool may read.
 #pragma once
 
 #include <functional>
@@ -7,26 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "driver/driver.h"
-#include "platform/clock.h"
-#include "platform/registry.h"
-#include "platform/shell.h"
-#include "platform/system_version.h"
+#include "program/program_context.h"
 
 namespace vz {
 
 constexpr int kHelpContextMain = 102;
 
-struct ToolContext {
-    ToolContext(Driver& driver, Registry& registry, Shell& shell, Clock& clock,
-                SystemVersion version)
-        : driver(driver), registry(registry), shell(shell), clock(clock), version(version) {}
-
-    Driver& driver;
-    Registry& registry;
-    Shell& shell;
-    Clock& clock;
-    SystemVersion version;
+struct ToolContext : ProgramContext {
+    using ProgramContext::ProgramContext;
+    explicit ToolContext(const ProgramContext& program) : ProgramContext(program) {}
 
     int helpContext = kHelpContextMain;
     // The directed link test's ping size, kept from one test to the next for the whole run.

@@ -19,12 +19,14 @@ bool HelpDialog::OnInitDialog() {
     std::unique_ptr<std::istream> file = context_.openTextFile(kHelpFileName);
     if (!file) {
         const std::string found = SearchCurrentDirectoryAndPath(context_.shell, kHelpFileName);
-        if (!found.empty())
+        if (!found.empty()) {
             file = context_.openTextFile(found);
+        }
     }
     fileOpen = file != nullptr;
-    if (!fileOpen)
+    if (!fileOpen) {
         return true;
+    }
     for (const std::string& line : ReadHelpSection(*file, section_)) {
         host.ListBoxAdd(IDC_HELP_LIST, line);
     }

@@ -27,13 +27,16 @@ bool ReadLine(std::istream& file, std::string& line) {
     bool any = false;
     for (int c; (c = file.get()) != std::char_traits<char>::eof();) {
         any = true;
-        if (c == '\n')
+        if (c == '\n') {
             break;
-        if (line.size() < kMaxLineLength)
+        }
+        if (line.size() < kMaxLineLength) {
             line.push_back(static_cast<char>(c));
+        }
     }
-    if (!line.empty() && line.back() == '\r')
+    if (!line.empty() && line.back() == '\r') {
         line.pop_back();
+    }
     return any;
 }
 
@@ -41,8 +44,9 @@ bool ReadLine(std::istream& file, std::string& line) {
 
 HelpSection HelpSectionForContext(int helpContext) {
     for (const auto& entry : kSections) {
-        if (entry.context == helpContext)
+        if (entry.context == helpContext) {
             return entry.section;
+        }
     }
     return {"", "", ""};
 }
@@ -62,12 +66,15 @@ std::vector<std::string> ReadHelpSection(std::istream& file, const HelpSection& 
             inSection = IsMarkerLine(line, section.startMarker);
             continue;
         }
-        if (IsMarkerLine(line, section.endMarker))
+        if (IsMarkerLine(line, section.endMarker)) {
             break;
-        if (!line.empty() && line[0] == ';')
+        }
+        if (!line.empty() && line[0] == ';') {
             continue;
-        if (lines.size() == kMaxSectionLines)
+        }
+        if (lines.size() == kMaxSectionLines) {
             break;
+        }
         lines.push_back(line);
     }
     return lines;

@@ -44,19 +44,22 @@ bool MainDialog::OnInitDialog() {
 
 void MainDialog::SetUpSystemMenu() {
     DialogHost& host = *Host();
-    if (std::strlen(TEXT_ABOUTBOX) != 0)
+    if (std::strlen(TEXT_ABOUTBOX) != 0) {
         host.SystemMenuAppend(IDM_ABOUTBOX, TEXT_ABOUTBOX);
+    }
     // The window keeps its size: the size and maximise items are greyed.
     for (int position = 0; position < host.SystemMenuCount(); ++position) {
         const std::string text = host.SystemMenuText(position);
-        if (text == "Ma&ximize" || text == "&Size")
+        if (text == "Ma&ximize" || text == "&Size") {
             host.SystemMenuGrey(position);
+        }
     }
 }
 
 bool MainDialog::OnSysCommand(uint32_t id) {
-    if ((id & ~0xFu) != IDM_ABOUTBOX)
+    if ((id & ~0xFu) != IDM_ABOUTBOX) {
         return false;
+    }
     Dialog about(IDD_ABOUTBOX);
     Host()->RunModal(about);
     return true;
@@ -78,8 +81,9 @@ void MainDialog::OnCommand(int id, int code) {
             return;
         case kIdCancel:
             // Escape alone never closes the tool; a close request does.
-            if (closeRequested != 0)
+            if (closeRequested != 0) {
                 Host()->EndDialog(kIdCancel);
+            }
             return;
         case IDC_HELP_COMMAND:
             ShowHelp(context_, *Host(), HelpSectionForContext(context_.helpContext));
@@ -144,15 +148,17 @@ void MainDialog::RunSubDialog(int buttonId) {
 }
 
 void MainDialog::OnTimer(uint32_t id) {
-    if (id == kCheckTimer)
+    if (id == kCheckTimer) {
         StartupCheck();
+    }
 }
 
 void MainDialog::OnDestroy() {
     Driver& driver = context_.driver;
     if (!refused_) {
-        if (driver.card.cardInitialised)
+        if (driver.card.cardInitialised) {
             ReleaseCard(driver);
+        }
         // Back on the scale the Configuration dialog writes: minutes x 12 + seconds / 5.
         const int minutes = std::clamp(settings.Inactivity_Min, 0, 60);
         const int seconds = std::clamp(settings.Inactivity_Sec, 0, 59);

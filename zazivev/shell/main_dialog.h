@@ -21,6 +21,7 @@ class MainDialog : public Dialog {
 
     MainDialog(ToolContext& context, ToolCardHost& cardHost);
 
+  private:
     bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
     void OnTimer(uint32_t id) override;
@@ -29,15 +30,6 @@ class MainDialog : public Dialog {
     void OnPaint() override;
     void OnDestroy() override;
 
-    const std::string& Report() const { return report_; }
-
-    AdapterSettings settings;
-    int needsDriverReset = 1;
-    int focusTarget = 1000;
-    int masterListSearchMode = 1;
-    int closeRequested = 0;
-
-  private:
     void StartupCheck();
     void ShowReport(const std::string& text);
     void AppendReport(const std::string& text);
@@ -47,6 +39,11 @@ class MainDialog : public Dialog {
     void RunSubDialog(int buttonId);
     void SetUpSystemMenu();
 
+    AdapterSettings settings;
+    int needsDriverReset = 1;
+    int focusTarget = 1000;
+    int masterListSearchMode = 1;
+    int closeRequested = 0;
     ToolContext& context_;
     ToolCardHost& cardHost_;
     std::string report_;

@@ -6,6 +6,7 @@
 #include "driver/card_text.h"
 #include "driver/request_block.h"
 #include "driver/status_queries.h"
+#include "program/card_status_texts.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
 #include "zazivev/config/message_dialogs.h"
@@ -55,8 +56,9 @@ void MainDialog::StartupCheck() {
     host.CaptureWithWaitCursor();
 
     const int opened = OpenDriver(driver);
-    for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION})
+    for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION}) {
         host.EnableItem(id, true);
+    }
     if (opened != 0) {
         std::string text = FormatText(texts::kReportNoDriver, TEXT_UNABLE_TO_ACCESS);
         if (context_.version.majorVersion >= 4) {
@@ -65,8 +67,9 @@ void MainDialog::StartupCheck() {
         ShowReport(text);
         host.EnableItem(IDC_MAIN_CONFIGURATION, false);
         // A PC card may simply not be in yet: look again every ten seconds.
-        if (settings.IsPcCard)
+        if (settings.IsPcCard) {
             timerId_ = host.SetTimer(kCheckTimer, kNoDriverRetryMs);
+        }
         EndCheck();
         return;
     }
@@ -105,19 +108,21 @@ void MainDialog::StartupCheck() {
                             FieldText(card.romVersion).c_str(), card.countryCode & 0x3F,
                             card.rssiMapMarker));
     if (synchronised != 0) {
-        AppendReport(FormatText(texts::kReportSynchronized, FieldText(card.masterAddress).c_str(),
+        AppendReport(FormatText(card_status_texts::kSynchronized,
+                                FieldText(card.masterAddress).c_str(),
                                 FieldText(card.masterName).c_str()));
         host.EnableItem(IDC_MAIN_SITE_SURVEY, true);
     } else {
-        AppendReport(texts::kReportNoMaster);
+        AppendReport(card_status_texts::kNoMaster);
     }
     host.EnableItem(IDC_MAIN_MASTERS, true);
     host.EnableItem(IDC_MAIN_SNOOP, true);
     // The button last used takes the focus again; Site Survey cannot while it is disabled, and
     // a focus on a disabled button would leave the keyboard with nothing to act on.
     int focus = focusTarget == kFocusMeansMasters ? IDC_MAIN_MASTERS : focusTarget;
-    if (focus == IDC_MAIN_SITE_SURVEY && synchronised == 0)
+    if (focus == IDC_MAIN_SITE_SURVEY && synchronised == 0) {
         focus = IDC_MAIN_MASTERS;
+    }
     host.SetFocus(focus);
     EndCheck();
 }

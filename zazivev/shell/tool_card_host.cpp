@@ -6,8 +6,9 @@ namespace vz {
 void ToolCardHost::OpenStatusWindow(const char* text) {
     CloseStatusWindow();
     status_ = std::make_unique<StatusDialog>(text);
-    if (owner_ != nullptr)
+    if (owner_ != nullptr) {
         owner_->OpenModeless(*status_);
+    }
 }
 
 void ToolCardHost::CloseStatusWindow() {
@@ -16,8 +17,9 @@ void ToolCardHost::CloseStatusWindow() {
 }
 
 void ToolCardHost::DispatchOneMouseMessage() {
-    if (owner_ != nullptr)
+    if (owner_ != nullptr) {
         owner_->PumpMouseMessage();
+    }
 }
 
 void ToolCardHost::Beep(uint32_t frequency, uint32_t durationMs) {

@@ -11,7 +11,7 @@ namespace {
 class SnoopTest : public ToolTest {
   protected:
     void OpenSnoop(const std::string& extra = "", int rate = SnoopDialog::kFast, int country = 0) {
-        ui.DeclareTemplate(IDD_SNOOP, SnoopTemplate());
+        ui.DeclareTemplate(IDD_SNOOP, SnoopTemplate(ToolTemplates()));
         std::string scenario = kQuickScenario + extra;
         scenario.replace(scenario.find("country=0"), 9, "country=" + std::to_string(country));
         StartWithoutOpening(scenario);

@@ -1,5 +1,4 @@
-// The tool on a headless window system, an in-process emulated card, an in-memory registry and
-// a recorded shell, with the help file held in memory.
+// The tool in the emulated world both programs' tests share, with the help file held in memory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,17 +9,13 @@
 #include <string>
 
 #include "driver/request_block.h"
-#include "emulator/core/emulator.h"
-#include "emulator/core/emulator_device_io.h"
-#include "emulator/core/scenario_parser.h"
-#include "platform/fake/memory_registry.h"
-#include "platform/fake/recording_shell.h"
-#include "platform/fake/virtual_clock.h"
+#include "program/tests/emulated_world.h"
 #include "settings/tests/registry_tree.h"
 #include "ui/codes.h"
-#include "ui/headless/headless_ui.h"
+#include "ui/headless/rc_template.h"
 #include "zazivev/app/tool_context.h"
 #include "zazivev/res/resource.h"
+#include "zazivev/res/strings.h"
 #include "zazivev/shell/main_dialog.h"
 #include "zazivev/shell/tool_card_host.h"
 
@@ -38,8 +33,19 @@ timing sync-ms=0 service-us=0
 seed 1
 )";
 
-class ToolTest : public ::testing::Test {
+// The tool's windows as its resource scripts define them.
+inline const RcTemplates& ToolTemplates() {
+    static const RcTemplates kTemplates = RcTemplates::Load(
+        {ZAZIVEV_RES_DIR "/resource.h", ZAZIVEV_RES_DIR "/strings.h"},
+        {ZAZIVEV_RES_DIR "/zazivev.rc", ZAZIVEV_RES_DIR "/config.rc", ZAZIVEV_RES_DIR "/masters.rc",
+         ZAZIVEV_RES_DIR "/survey.rc", ZAZIVEV_RES_DIR "/snoop.rc"});
+    return kTemplates;
+}
+
+class ToolTest : public EmulatedWorldTest {
   protected:
+    ToolTest() { ToolTemplates().DeclareAll(ui); }
+
     // Starts the tool on the world of `scenario`, with `edit` applied to its text first.
     void Start(std::string scenario = kQuickScenario) {
         StartWithoutOpening(std::move(scenario));
@@ -47,17 +53,14 @@ class ToolTest : public ::testing::Test {
     }
 
     void StartWithoutOpening(std::string scenario) {
-        ScenarioError error;
-        ASSERT_TRUE(ParseScenario(scenario, world, error)) << error.Text();
-        emulator = std::make_unique<Emulator>(world, clock);
-        io = std::make_unique<EmulatorDeviceIo>(*emulator);
-        driver = std::make_unique<Driver>(*io, clock, cardHost, DriverVariant::kTool);
-        context =
-            std::make_unique<ToolContext>(*driver, registry, shell, clock, io->GetSystemVersion());
+        ASSERT_NO_FATAL_FAILURE(BuildWorld(scenario));
+        WireDriver(*io, cardHost, DriverVariant::kTool);
+        context = std::make_unique<ToolContext>(Program());
         context->openTextFile = [this](const std::string& path) -> std::unique_ptr<std::istream> {
             auto found = files.find(path);
-            if (found == files.end())
+            if (found == files.end()) {
                 return nullptr;
+            }
             return std::make_unique<std::istringstream>(found->second);
         };
         dialog = std::make_unique<MainDialog>(*context, cardHost);
@@ -78,15 +81,7 @@ class ToolTest : public ::testing::Test {
     std::string Report() { return main->GetItemText(IDC_MAIN_REPORT); }
     bool Enabled(int id) { return main->Control(id).enabled; }
 
-    VirtualClock clock;
-    HeadlessUi ui{clock};
-    Scenario world;
-    std::unique_ptr<Emulator> emulator;
-    std::unique_ptr<EmulatorDeviceIo> io;
-    MemoryRegistry registry;
-    RecordingShell shell;
     ToolCardHost cardHost{shell};
-    std::unique_ptr<Driver> driver;
     std::unique_ptr<ToolContext> context;
     std::unique_ptr<MainDialog> dialog;
     HeadlessHost* main = nullptr;

@@ -70,7 +70,9 @@ int main() {
     vz::ToolContext context(driver, registry, shell, clock, link.GetSystemVersion());
     vz::VirtualClock timerClock;
     vz::HeadlessUi ui(timerClock);
-    ui.DeclareTemplate(IDD_SNOOP, vz::SnoopTemplate());
+    ui.DeclareTemplate(IDD_SNOOP, vz::SnoopTemplate(vz::RcTemplates::Load(
+                                      {ZAZIVEV_RES_DIR "/resource.h", ZAZIVEV_RES_DIR "/strings.h"},
+                                      {ZAZIVEV_RES_DIR "/snoop.rc"})));
     vz::SnoopDialog snoop(context);
     snoop.samplingRate = vz::SnoopDialog::kFast;
     vz::HeadlessHost& host = ui.Open(snoop);

@@ -1,4 +1,4 @@
-// What the Status Monitor works with: the driver channel with its card state and the seams.
+// What both programs hand to every dialog: the driver channel with its card state and the seams.
 #pragma once
 
 #include "driver/driver.h"
@@ -9,8 +9,8 @@
 
 namespace vz {
 
-struct MonitorContext {
-    MonitorContext(Driver& driver, Registry& registry, Shell& shell, Clock& clock,
+struct ProgramContext {
+    ProgramContext(Driver& driver, Registry& registry, Shell& shell, Clock& clock,
                    SystemVersion version)
         : driver(driver), registry(registry), shell(shell), clock(clock), version(version) {}
 
