@@ -14,9 +14,9 @@ struct PlanRow {
     int firstOffset;
 };
 
-// By country code modulo 64. Code 3 sweeps every index the driver parks on, from the first
-// frequency of code 0's band.
-constexpr PlanRow kPlans[] = {{79, 1}, {23, 1}, {43, 6}, {100, 1}};
+// By country code modulo 64; code 3's first offset is the reply's second byte.
+constexpr PlanRow kPlans[] = {{79, 1}, {23, 1}, {43, 6}, {100, 0}};
+constexpr int kCodeWithOffsetByte = 3;
 
 std::string Label(double gigahertz) {
     char text[16];
@@ -26,10 +26,13 @@ std::string Label(double gigahertz) {
 
 }  // namespace
 
-FrequencyPlan PlanForCountry(uint8_t code) {
+FrequencyPlan PlanForCountry(uint8_t code, uint8_t offsetByte) {
     const int row = code % 64;
     // No driver names a plan beyond code 3; the widest common plan shows what is on the air.
-    const PlanRow plan = row < 4 ? kPlans[row] : kPlans[0];
+    PlanRow plan = row < 4 ? kPlans[row] : kPlans[0];
+    if (row == kCodeWithOffsetByte) {
+        plan.firstOffset = offsetByte;
+    }
     FrequencyPlan result;
     result.points = plan.points;
     result.firstOffset = plan.firstOffset;

@@ -13,8 +13,10 @@ struct FrequencyPlan {
     std::string highLabel;
 };
 
-// The plan for the code command 8 reports. Only the code's value modulo 64 chooses the plan;
-// codes whose value modulo 64 is above 3 are swept like code 0.
-FrequencyPlan PlanForCountry(uint8_t code);
+// The plan for the two bytes of command 8's reply: the code, whose value modulo 64 chooses the
+// plan, and the byte after it, which is the first offset of code 3 (drivers fill only the code
+// byte, so it keeps the 0 it starts with). Codes whose value modulo 64 is above 3 are swept
+// like code 0.
+FrequencyPlan PlanForCountry(uint8_t code, uint8_t offsetByte);
 
 }  // namespace vz

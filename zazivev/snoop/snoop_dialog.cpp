@@ -35,7 +35,7 @@ bool SnoopDialog::OnInitDialog() {
     // The driver fills only the code byte; the second byte stays as zeroed here.
     uint8_t country[2] = {0, 0};
     DriverCommand(context_.driver, kCmdGetCountryCode, 0, 0, country, sizeof country);
-    plan_ = PlanForCountry(country[0]);
+    plan_ = PlanForCountry(country[0], country[1]);
     records_.assign(plan_.points, FrequencyPoint{});
     samplingRate = std::clamp(samplingRate, int(kSlow), int(kFast));
     ShowRate();
