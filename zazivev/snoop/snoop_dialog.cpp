@@ -117,6 +117,7 @@ bool SnoopDialog::Dwell() {
         record.count += 1;
         record.sum += sample;
         record.maximum = std::max(record.maximum, sample);
+        record.peak = std::max(record.peak, sample);
     }
     return true;
 }

@@ -7,10 +7,11 @@
 
 namespace vz {
 
-// What one frequency's last dwell read. The largest sample is the peak the green cap shows.
+// What one frequency's last dwell read; the green cap shows its largest sample.
 struct FrequencyPoint {
     int32_t maximum = 0;
     int32_t sum = 0;
+    int32_t peak = 0;   // the peak hold, kept beside maximum
     int32_t count = 0;  // samples that succeeded; 0 draws no bars
     int32_t index = 0;  // frequency index of the dwell, 0 before the first
 };
