@@ -58,7 +58,6 @@ void SnoopDialog::OnCommand(int id, int code) {
         samplingRate = int(rateButton - std::begin(kRateButtons));
         // The command may come from a key or another program rather than the button itself.
         ShowRate();
-        lastSampled_ = -1;
         dwellCut_ = true;
         // Cleared at once rather than after the next dwell, which at Slow lasts 10 s.
         Host()->Invalidate(IDC_SNOOP_GRAPH, true);
@@ -98,7 +97,6 @@ bool SnoopDialog::Dwell() {
     FrequencyPoint& record = records_[cursor];
     record = FrequencyPoint{};
     record.index = cursor + 1;
-    lastSampled_ = cursor;
     dwellCut_ = false;
     const DwellLimit& limit = kDwellLimits[samplingRate];
     const uint32_t start = clock.NowMs();
@@ -158,15 +156,11 @@ void SnoopDialog::PaintAll(SnoopGraph& graph) {
     Host()->SetItemText(IDC_SNOOP_HIGH_LABEL, plan_.highLabel);
     redrawAll = false;
     // Each record in its own column, sampled or not, so no column's bars are wiped by another's.
+    // No cursor mark: the sweep starts again below, and the next tick marks the first column.
     for (int n = 0; n < plan_.points; ++n) {
         graph.ClearColumn(n);
         graph.Tick(n);
         graph.Bars(n, records_[n]);
-    }
-    // The mark stays on the frequency sampled last.
-    if (lastSampled_ >= 0) {
-        graph.MarkColumn(lastSampled_);
-        graph.Bars(lastSampled_, records_[lastSampled_]);
     }
     // The next tick finds the cursor past the end and starts the sweep again.
     cursor += plan_.points;

@@ -45,7 +45,6 @@ class SnoopDialog : public Dialog, private PumpListener {
     FrequencyPlan plan_;
     std::vector<FrequencyPoint> records_;
     bool fullPaint_ = false;  // the next paint draws the axis and every bar
-    int lastSampled_ = -1;    // position the cursor mark belongs on; -1 before any dwell
     bool dwellCut_ = false;   // set by the buttons that end or restart the sweep
 };
 
