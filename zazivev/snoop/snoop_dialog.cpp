@@ -106,6 +106,10 @@ bool SnoopDialog::Dwell() {
         }
         uint8_t percent = 0;
         const int status = GetRSSI_freq(context_.driver, percent, uint8_t(record.index));
+        if (status == kStatusChannelLost) {
+            // Nothing more can be read until the channel is reopened, after the dialog.
+            break;
+        }
         if (status != 0) {
             // A card refusing every request must not hold the processor for the whole dwell.
             clock.YieldTimeSlice();
