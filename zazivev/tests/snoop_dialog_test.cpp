@@ -64,12 +64,14 @@ TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesO
         int samples;
         uint32_t ms;
     };
-    // Every reading stands for 255 %, and the last row's lost channel fails every sample.
-    for (const Case c : {Case{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
-                         Case{SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
-                         Case{SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
-                         Case{SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
-                         Case{SnoopDialog::kFast, "fault drop cmd=9\n", 0, 1000}}) {
+    // Every reading stands for 255 %; the last rows fail every sample, the lost channel at once.
+    for (const Case c :
+         {Case{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
+          Case{SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
+          Case{SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
+          Case{SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
+          Case{SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000},
+          Case{SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0}}) {
         OpenSnoop(c.extra, c.rate);
         std::fill(std::begin(driver->card.rssiPercent), std::end(driver->card.rssiPercent), 255);
         const uint32_t opened = clock.NowMs();
