@@ -3,9 +3,10 @@
 
 snoop="Snoop"
 
+emulator_control() { "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" "$@"; }
+
 emulator_counter() {  # emulator_counter NAME: one of cardemu's request counts
-    "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" counters |
-        tr ' ' '\n' | sed -n "s/^$1=//p"
+    emulator_control counters | tr ' ' '\n' | sed -n "s/^$1=//p"
 }
 
 # Prints the bars of a screenshot's graph, one column a line: "navy green" pixel counts down
@@ -60,7 +61,7 @@ case_snoop_sweeps_the_cards_frequencies_and_shows_the_interferer() {
     probe wait-text "$snoop" "$(tool_id IDC_SNOOP_LOW_LABEL)" "2.402" 5000 &&
         probe wait-text "$snoop" "$(tool_id IDC_SNOOP_HIGH_LABEL)" "2.480" 5000 || return 1
     probe click "$snoop" "$(tool_id IDC_SNOOP_FAST)"
-    "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" reset-counters >/dev/null
+    emulator_control reset-counters >/dev/null
     local started=$SECONDS parked
     # A whole sweep parks the radio three times on each of the 79 frequencies.
     for _ in $(seq 300); do
@@ -81,7 +82,7 @@ case_snoop_sweeps_the_cards_frequencies_and_shows_the_interferer() {
 }
 
 case_snoop_rate_switch_clears_the_graph_and_restarts_the_sweep() {
-    "$host_build/emulator/cardemu" --control "127.0.0.1:$EMULATOR_PORT" reset-counters >/dev/null
+    emulator_control reset-counters >/dev/null
     probe click "$snoop" "$(tool_id IDC_SNOOP_SLOW)" || return 1
     # A Slow dwell is 300 samples (or 10 s); the next frequency parked means it was drawn.
     local parked
@@ -102,17 +103,19 @@ case_snoop_rate_switch_clears_the_graph_and_restarts_the_sweep() {
         { echo "  old bars left"; return 1; }
 }
 
+# Snoop is at Slow here: a dwell that sampled on after the channel was lost would hold every
+# command for 10 s.
 case_snoop_outlives_the_emulator_restarting() {
     stop_emulator
     sleep 2
     restart_emulator &&
         sleep 1 &&
         probe click "$snoop" "$(tool_id IDC_HELP_COMMAND)" &&
-        probe wait "Snoop Help" 15000 &&
+        probe wait "Snoop Help" 5000 &&
         probe click "Snoop Help" "$(tool_id IDOK)" &&
-        probe gone "Snoop Help" 15000 &&
+        probe gone "Snoop Help" 5000 &&
         probe click "$snoop" "$(tool_id IDOK)" &&
-        probe gone "$snoop" 15000 &&
+        probe gone "$snoop" 5000 &&
         # The tool closed the lost channel after Snoop and reopens it on the restarted card.
         probe wait-text "$tool" "$(tool_id IDC_MAIN_REPORT)" "Synchronized to 00a0d4010001  Lobby" 60000
 }
