@@ -51,5 +51,6 @@ inline constexpr char kLinkMasterLabel[] = "Master Name";
 inline constexpr char kLinkDeviation[] = "%.1f";
 
 // Snoop.
+inline constexpr char kSnoopFrequencyLabel[] = "%1.3f";
 
 }  // namespace vz::texts

@@ -24,6 +24,7 @@
 //                                          a row past the last clicks the empty space below
 //   probe watch-rows CAPTION ID N MS       like watch-text, until the list view has N rows
 //   probe pick CAPTION ID INDEX            a drop-down list's item chosen, as by the user
+//   probe rect CAPTION ID                  the control's client area on the screen: L T R B
 #include <windows.h>
 #include <commctrl.h>
 
@@ -418,36 +419,44 @@ int main(int argc, char** argv) {
         PostMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, pos),
                      reinterpret_cast<LPARAM>(control));
         return 0;
-        // --- List views (the Master list and the site survey).
-        if (command == "list-view" && argc == 4) {
-            return PrintListView(GetDlgItem(Require(caption), std::atoi(argv[3])));
-        }
-        if (command == "click-row" && (argc == 5 || argc == 6)) {
-            const bool twice = argc == 6 && std::strcmp(argv[5], "double") == 0;
-            return ClickRow(GetDlgItem(Require(caption), std::atoi(argv[3])), std::atoi(argv[4]),
-                            twice);
-        }
-        if (command == "watch-rows" && argc == 6) {
-            const int id = std::atoi(argv[3]);
-            const int rows = std::atoi(argv[4]);
-            return Watch(std::atoi(argv[5]), [&] {
-                HWND window = Find(caption).found;
-                return window &&
-                       SendMessageA(GetDlgItem(window, id), LVM_GETITEMCOUNT, 0, 0) >= rows;
-            });
-        }
-        if (command == "press" && argc == 4) {
-            PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
-            return 0;
-        }
-        if (command == "pick" && argc == 5) {
-            HWND window = Require(caption);
-            const int id = std::atoi(argv[3]);
-            HWND combo = GetDlgItem(window, id);
-            SendMessageA(combo, CB_SETCURSEL, std::atoi(argv[4]), 0);
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(combo));
-            return 0;
-        }
-        return Usage();
     }
+    // --- List views (the Master list and the site survey).
+    if (command == "list-view" && argc == 4) {
+        return PrintListView(GetDlgItem(Require(caption), std::atoi(argv[3])));
+    }
+    if (command == "click-row" && (argc == 5 || argc == 6)) {
+        const bool twice = argc == 6 && std::strcmp(argv[5], "double") == 0;
+        return ClickRow(GetDlgItem(Require(caption), std::atoi(argv[3])), std::atoi(argv[4]),
+                        twice);
+    }
+    if (command == "watch-rows" && argc == 6) {
+        const int id = std::atoi(argv[3]);
+        const int rows = std::atoi(argv[4]);
+        return Watch(std::atoi(argv[5]), [&] {
+            HWND window = Find(caption).found;
+            return window && SendMessageA(GetDlgItem(window, id), LVM_GETITEMCOUNT, 0, 0) >= rows;
+        });
+    }
+    if (command == "press" && argc == 4) {
+        PostMessageA(GetDlgItem(Require(caption), std::atoi(argv[3])), BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == "pick" && argc == 5) {
+        HWND window = Require(caption);
+        const int id = std::atoi(argv[3]);
+        HWND combo = GetDlgItem(window, id);
+        SendMessageA(combo, CB_SETCURSEL, std::atoi(argv[4]), 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+        return 0;
+    }
+    if (command == "rect" && argc == 4) {
+        HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
+        RECT client{};
+        GetClientRect(control, &client);
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        std::printf("%ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
+        return 0;
+    }
+    return Usage();
+}

@@ -13,6 +13,7 @@
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 #include "zazivev/survey/site_survey_dialog.h"
+#include "zazivev/snoop/snoop_dialog.h"
 #include "zazivev/texts.h"
 
 namespace vz {
@@ -133,8 +134,11 @@ void MainDialog::RunSubDialog(int buttonId) {
             return;
         }
         case IDC_MAIN_SNOOP: {
-            Dialog frame(IDD_SNOOP);
-            host.RunModal(frame);
+            SnoopDialog snoop(context_);
+            snoop.cursor = 0;
+            snoop.samplingRate = SnoopDialog::kMedium;
+            snoop.redrawAll = true;
+            host.RunModal(snoop);
             return;
         }
         case IDC_MAIN_CONFIGURATION: {

@@ -1,0 +1,51 @@
+// Snoop, the spectrum view: the radio parked on each hopping frequency in turn, the average and
+// the peak of its signal drawn against frequency.
+#pragma once
+
+#include <vector>
+
+#include "ui/dialog.h"
+#include "ui/dialog_host.h"
+#include "zazivev/app/tool_context.h"
+#include "zazivev/snoop/frequency_plan.h"
+#include "zazivev/snoop/snoop_graph.h"
+
+namespace vz {
+
+class SnoopDialog : public Dialog, private PumpListener {
+  public:
+    enum SamplingRate { kSlow = 0, kMedium = 1, kFast = 2 };
+
+    explicit SnoopDialog(ToolContext& context);
+
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    void OnTimer(uint32_t id) override;
+    void OnPaint() override;
+
+    // Given by the opener.
+    int cursor = 0;  // position of the next frequency to sample
+    int samplingRate = kMedium;
+    bool redrawAll = true;  // the next paint clears every column first
+
+    const FrequencyPlan& Plan() const { return plan_; }
+    const std::vector<FrequencyPoint>& Records() const { return records_; }
+
+  private:
+    void BeforeDispatch(Kind kind) override;
+    void AfterDispatch(Kind kind) override;
+    void ShowRate();
+    // Samples the record at the cursor for the rate's dwell. False when the dwell was cut short
+    // by F1, a closing window or a new rate, and the graph is not to be redrawn for it.
+    bool Dwell();
+    void PaintAll(SnoopGraph& graph);
+    void PaintPair(SnoopGraph& graph);
+
+    ToolContext& context_;
+    FrequencyPlan plan_;
+    std::vector<FrequencyPoint> records_;
+    bool fullPaint_ = false;  // the next paint draws the axis and every bar
+    bool dwellCut_ = false;   // set by the buttons that end or restart the sweep
+};
+
+}  // namespace vz

@@ -1,0 +1,176 @@
+// Snoop: the plan by country, the dwell at each rate, the paint in pixels, cut and bad dwells.
+#include "driver/rssi_map.h"
+#include "zazivev/snoop/snoop_dialog.h"
+#include "zazivev/tests/snoop_template.h"
+#include "zazivev/tests/tool_fixture.h"
+
+namespace vz {
+namespace {
+
+constexpr int kColumn = 7;  // width and gap of code 0's columns in the graph box: 5 + 2
+
+// Snoop open on its own over an emulated card whose signal table is built, as after the check.
+class SnoopTest : public ToolTest {
+  protected:
+    void OpenSnoop(const std::string& extra = "", int rate = SnoopDialog::kFast, int country = 0) {
+        ui.DeclareTemplate(IDD_SNOOP, SnoopTemplate(ToolTemplates()));
+        std::string scenario = kQuickScenario + extra;
+        scenario.replace(scenario.find("country=0"), 9, "country=" + std::to_string(country));
+        StartWithoutOpening(scenario);
+        ASSERT_EQ(OpenDriver(*driver), 0);
+        char map[kRssiMapTextSize];
+        BuildRssiMap(*driver, map);
+        snoop = std::make_unique<SnoopDialog>(*context);
+        snoop->samplingRate = rate;
+        host = &ui.Open(*snoop);
+    }
+
+    const FrequencyPoint& Record(int n) { return snoop->Records()[n]; }
+    Image Graph() { return host->RenderCanvas(IDC_SNOOP_GRAPH); }
+
+    std::unique_ptr<SnoopDialog> snoop;
+    HeadlessHost* host = nullptr;
+};
+
+// Pixels of `colour` down column x (vertical) or along row y (horizontal) of the image.
+int Count(const Image& image, Rgb colour, int x, int y = -1) {
+    int n = 0;
+    for (int i = 0; i < (y < 0 ? image.height : image.width); ++i) {
+        n += (y < 0 ? image.At(x, i) : image.At(i, y)) == colour;
+    }
+    return n;
+}
+
+TEST_F(SnoopTest, TheCountryCodeChoosesTheColumnsAndTheirLabels) {
+    struct Case {
+        int country, points;
+        const char *low, *high;
+    };
+    for (const Case c : {Case{0, 79, "2.402", "2.480"}, Case{1, 23, "2.402", "2.424"},
+                         Case{2, 43, "2.407", "2.449"}, Case{3, 100, "2.401", "2.500"},
+                         Case{7, 79, "2.402", "2.480"}, Case{66, 43, "2.407", "2.449"}}) {
+        OpenSnoop("", SnoopDialog::kFast, c.country);
+        ui.RunFor(100);
+        EXPECT_EQ(snoop->Plan().points, c.points) << c.country;
+        EXPECT_EQ(host->GetItemText(IDC_SNOOP_LOW_LABEL), c.low);
+        EXPECT_EQ(host->GetItemText(IDC_SNOOP_HIGH_LABEL), c.high);
+    }
+}
+
+TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesOnly) {
+    struct Case {
+        int rate;
+        const char* extra;
+        int samples;
+        uint32_t ms;
+    };
+    // Every reading stands for 255 %; the last rows fail every sample, the lost channel at once.
+    for (const Case c :
+         {Case{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
+          Case{SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
+          Case{SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
+          Case{SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
+          Case{SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000},
+          Case{SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0}}) {
+        OpenSnoop(c.extra, c.rate);
+        std::fill(std::begin(driver->card.rssiPercent), std::end(driver->card.rssiPercent), 255);
+        const uint32_t opened = clock.NowMs();
+        ui.RunNextTimer();
+        EXPECT_EQ(Record(0).count, c.samples) << c.extra;
+        EXPECT_EQ(Record(0).maximum, c.samples > 0 ? 100 : 0);
+        EXPECT_EQ(clock.NowMs() - opened - 100, c.ms);
+    }
+}
+
+TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
+    OpenSnoop();
+    // Tall enough that a 1 % bar shows beneath its 4-pixel cap.
+    host->SetClientSize(IDC_SNOOP_GRAPH, kGraphWidth, 608);
+    const int unit = 6;
+    const int x = 5 + 10 * kColumn + 2;
+    struct Case {
+        FrequencyPoint point;
+        int navy, green;
+    };
+    for (const Case c : {Case{{0, 0, 0, 3, 11}, 0, 0}, Case{{1, 1, 1, 2, 11}, unit - 4, 4},
+                         Case{{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
+                         Case{{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}}) {
+        std::unique_ptr<Canvas> canvas = host->OpenCanvas(IDC_SNOOP_GRAPH);
+        SnoopGraph graph(*canvas, 79);
+        graph.ClearColumn(10);
+        graph.Bars(10, c.point);
+        const Image image = Graph();
+        EXPECT_EQ(Count(image, kSnoopAverage, x), c.navy) << c.point.sum;
+        EXPECT_EQ(Count(image, kSnoopPeak, x), c.green) << c.point.sum;
+        EXPECT_EQ(Count(image, kSnoopPeak, x - 3) + Count(image, kSnoopPeak, x + 3), 0);
+    }
+}
+
+TEST_F(SnoopTest, ARateButtonClearsTheGraphAndRestartsTheSweep) {
+    OpenSnoop("spectrum floor=-60 sigma=0\n");
+    ui.RunFor(1000);
+    ASSERT_GT(Record(5).count, 0);
+    host->Click(IDC_SNOOP_SLOW);
+    ui.Settle();
+    EXPECT_EQ(Count(Graph(), kSnoopAverage, 0, kGraphHeight - 9), 0);
+    EXPECT_EQ(Record(5).count, 0);
+    ui.RunFor(200);
+    EXPECT_EQ(Record(0).count, 300);
+}
+
+TEST_F(SnoopTest, ATickMarksItsColumnAndAFullPaintKeepsEveryColumnAndStartsOver) {
+    OpenSnoop("spectrum floor=-60 sigma=0\n");
+    ui.RunFor(500);
+    // The outline's left edge above the bars: on the column sampled last, not on the one before.
+    EXPECT_EQ(Graph().At(5 + 2 * kColumn, 17), kBlack);
+    EXPECT_EQ(Graph().At(5 + 1 * kColumn, 17), kSnoopEmpty);
+    host->FirePaint();
+    const Image image = Graph();
+    EXPECT_GT(Count(image, kSnoopAverage, 5 + 2), 0);
+    EXPECT_EQ(Count(image, kBlack, 0, 17), 0);
+    // Below every tenth column a filled mark reaches higher than the other ticks.
+    EXPECT_EQ(image.At(5 + 9 * kColumn + 2, kGraphHeight - 6), kBlack);
+    EXPECT_EQ(image.At(5 + 8 * kColumn + 2, kGraphHeight - 6), (Rgb{255, 255, 255}));
+    ui.RunNextTimer();
+    ui.RunNextTimer();
+    EXPECT_EQ(Count(Graph(), kBlack, 0, 17), 2);
+    EXPECT_EQ(Graph().At(5, 17), kBlack);
+}
+
+TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
+    struct Case {
+        std::function<void(HeadlessHost&)> act;
+        bool ended, redrawn;
+    };
+    for (const Case& c :
+         {Case{[](HeadlessHost& h) { h.QueueKeyDown(kVkF1); }, false, false},
+          Case{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(kIdOk); }); }, true, false},
+          Case{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(IDC_SNOOP_FAST); }); }, false,
+               true}}) {
+        OpenSnoop("", SnoopDialog::kSlow);
+        c.act(*host);
+        ui.ClearEvents();
+        ui.RunNextTimer();
+        EXPECT_EQ(emulator->Counters().requests[kCmdGetRssi], 0u);
+        EXPECT_EQ(host->Ended(), c.ended);
+        EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), c.redrawn);
+        EXPECT_TRUE(host->HasTimer(1) || c.ended);
+    }
+}
+
+TEST_F(SnoopTest, NothingIsDrawnOutsideABoxTooSmallForTheColumns) {
+    OpenSnoop();
+    for (const Rect box : {Rect{0, 0, 20, 10}, Rect{0, 0, 100, kGraphHeight}}) {
+        host->SetClientSize(IDC_SNOOP_GRAPH, box.right, box.bottom);
+        host->Control(IDC_SNOOP_GRAPH).canvas.clear();
+        host->FirePaint();
+        ui.RunFor(300);
+        for (const CanvasOp& op : host->Control(IDC_SNOOP_GRAPH).canvas) {
+            EXPECT_LE(std::max(op.rect.left, op.rect.right), box.right);
+            EXPECT_LE(std::max(op.rect.top, op.rect.bottom), box.bottom);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vz
