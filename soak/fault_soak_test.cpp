@@ -12,12 +12,15 @@
 #include <set>
 
 #ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of the heap in use (its header is not on every machine).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include "driver/ping.h"
 #include "ruvedor/tests/monitor_fixture.h"
 #include "zazivev/app/tool_context.h"
+// Both programs' resource headers name their own product string; the soak uses neither.
+#undef IDS_PRODUCT
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/main_dialog.h"
 #include "zazivev/shell/tool_card_host.h"
