@@ -3,6 +3,7 @@
 // the parameter list reader over raw bytes. Each text the layer keeps must stay terminated.
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "driver/card_control.h"
 #include "driver/le_bytes.h"
@@ -188,10 +189,11 @@ void RunOperation(Driver& driver, FuzzInput& input) {
             break;
         }
         case 18: {
-            uint8_t list[kRequestDataSize];
-            const size_t size = input.Bytes(list, sizeof list);
+            // A list of exactly the bytes given, so a read past its end is seen.
+            std::vector<uint8_t> list(input.U16() % 256);
+            list.resize(input.Bytes(list.data(), list.size()));
             uint8_t value[64];
-            GetfromDataList(list, uint32_t(size), input.U8(), value);
+            GetfromDataList(list.data(), uint32_t(list.size()), input.U8(), value);
             break;
         }
         default:
