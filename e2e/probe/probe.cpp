@@ -25,8 +25,12 @@
 //   probe watch-rows CAPTION ID N MS       like watch-text, until the list view has N rows
 //   probe pick CAPTION ID INDEX            a drop-down list's item chosen, as by the user
 //   probe rect CAPTION ID                  the control's client area on the screen: L T R B
+//   probe respond CAPTION MS               sends the window a message; prints how many ms it
+//                                          took to answer (exit 1 if not within MS)
+//   probe usage CAPTION                    the window's process: "handles N memory KB"
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cctype>
 #include <cstdio>
@@ -216,6 +220,44 @@ int Usage() {
     return 64;
 }
 
+// The handles a process holds, from the system's handle list (Wine answers the per-process count
+// with 0). -1 when the list cannot be read.
+long HandleCount(DWORD pid) {
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    using Query = LONG(WINAPI*)(int, PVOID, ULONG, PULONG);
+    constexpr int kSystemHandleInformation = 16;
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr)
+        return -1;
+    std::string buffer(1 << 16, '\0');
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status =
+            query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()), &needed);
+        if (status == 0)
+            break;
+        if (buffer.size() >= (64u << 20))
+            return -1;
+        buffer.resize(buffer.size() * 2);
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+    long held = 0;
+    for (ULONG i = 0; i < count && sizeof(void*) + (i + 1) * sizeof(Entry) <= buffer.size(); ++i) {
+        if (entries[i].ownerPid == pid)
+            ++held;
+    }
+    return held;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -290,6 +332,29 @@ int main(int argc, char** argv) {
     if (command == "style" && argc == 4) {
         HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
         std::printf("0x%lx\n", control != nullptr ? GetWindowLongA(control, GWL_STYLE) : 0L);
+        return 0;
+    }
+    // The soak's checks: a window that answers, and what its process holds.
+    if (command == "respond" && argc == 4) {
+        const DWORD start = GetTickCount();
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(Require(caption), WM_NULL, 0, 0, SMTO_NORMAL,
+                                 std::strtoul(argv[3], nullptr, 0), &answer))
+            return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+        return 0;
+    }
+    if (command == "usage" && argc == 3) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(Require(caption), &pid);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        PROCESS_MEMORY_COUNTERS memory = {};
+        memory.cb = sizeof memory;
+        if (process == nullptr || !GetProcessMemoryInfo(process, &memory, sizeof memory))
+            return 1;
+        CloseHandle(process);
+        std::printf("handles %ld memory %lu\n", HandleCount(pid),
+                    static_cast<unsigned long>(memory.WorkingSetSize / 1024));
         return 0;
     }
     if (command == "foreground" && argc == 2) {

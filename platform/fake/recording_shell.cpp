@@ -180,4 +180,11 @@ void RecordingShell::RunWorkers() {
     }
 }
 
+void RecordingShell::ClearRecords() {
+    calls_.clear();
+    trayCalls_.clear();
+    started_.clear();
+    beeps_.clear();
+}
+
 }  // namespace vz

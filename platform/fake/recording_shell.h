@@ -84,6 +84,8 @@ class RecordingShell : public Shell {
     const std::vector<std::pair<uint32_t, uint32_t>>& Beeps() const { return beeps_; }
     const std::vector<WorkerStart>& Workers() const { return workers_; }
     WindowRef Foreground() const { return foreground_; }
+    // Forgets what was asked so far (a long soak keeps its memory flat); the state stays.
+    void ClearRecords();
     // Entries the tray shows now, by (window, icon id).
     const std::map<std::pair<WindowRef, uint32_t>, TrayEntry>& TrayIcons() const { return tray_; }
 

@@ -1,0 +1,33 @@
+// Fuzz target: cardemu's control language, line by line against the default world, each line
+// followed by a round of the driver's reads so that faults and world changes are served.
+#include <string_view>
+
+#include "emulator/fuzz/fuzz_card.h"
+#include "platform/fake/virtual_clock.h"
+
+namespace {
+
+// The server refuses longer lines before they reach the emulator.
+constexpr size_t kMaxControlLine = 1024;
+constexpr size_t kMaxLines = 16;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    vz::VirtualClock clock;
+    vz::Emulator emulator(vz::DefaultWorld(), clock);
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    for (size_t n = 0; n < kMaxLines && !rest.empty(); ++n) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (line.size() > kMaxControlLine) {
+            continue;
+        }
+        if (emulator.Control(line).empty()) {
+            std::abort();
+        }
+        vz::ServeDriverRound(emulator, clock);
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+// What the emulator's fuzz targets share: the default world, and a round of the driver's reads
+// through a card so that what the input changed is also served.
+#pragma once
+
+#include <cstdlib>
+
+#include "driver/driver.h"
+#include "driver/ping.h"
+#include "driver/rssi_map.h"
+#include "driver/status_queries.h"
+#include "emulator/core/emulator.h"
+#include "emulator/core/emulator_device_io.h"
+#include "emulator/core/scenario_parser.h"
+
+namespace vz {
+
+// The shipped default scenario, read once.
+inline const Scenario& DefaultWorld() {
+    static const Scenario world = [] {
+        Scenario scenario;
+        ScenarioError error;
+        if (!LoadScenarioFile(VZ_SOURCE_DIR "/emulator/scenarios/default.scn", scenario, error)) {
+            std::abort();
+        }
+        return scenario;
+    }();
+    return world;
+}
+
+inline void ServeDriverRound(Emulator& emulator, Clock& clock) {
+    EmulatorDeviceIo io(emulator);
+    NullCardHost host;
+    Driver driver(io, clock, host, DriverVariant::kTool);
+    if (OpenDriver(driver) != 0) {
+        return;
+    }
+    char address[kNodeAddressTextSize];
+    char name[kMasterNameSize];
+    char node[kNodeAddressTextSize];
+    uint8_t channel = 0;
+    uint8_t subchannel = 0;
+    uint8_t syncState = 0;
+    GetMasterNode(driver, address, name, channel, subchannel, node, syncState);
+    char version[32] = {};
+    GetVersion(driver, version);
+    char map[kRssiMapTextSize];
+    BuildRssiMap(driver, map);
+    uint8_t percent = 0;
+    GetRSSI_freq(driver, percent, 40);
+    uint32_t transmitTime = 0;
+    uint8_t pingId = 0;
+    SendPing(driver, kBroadcastAddress, 64, kPingKindDirected, syncState, transmitTime, pingId);
+    clock.SleepMs(100);
+    uint32_t echoTime = 0;
+    GetPingEcho(driver, pingId, echoTime);
+    uint32_t bytes = 0;
+    GetPing(driver, node, bytes, percent);
+    CloseDriver(driver);
+}
+
+}  // namespace vz
