@@ -14,7 +14,7 @@
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/res/strings.h"
-#include "settings/tests/registry_tree.h"
+#include "platform/fake/registry_tree.h"
 
 namespace vz {
 
