@@ -32,14 +32,13 @@ struct OpenCase {
     size_t ntTries;  // the Windows 95 device opens when no NT name is tried
 };
 
-class OpenDriverPlatforms : public ::testing::TestWithParam<OpenCase> {};
+class OpenDriverPlatforms : public DriverTest, public ::testing::WithParamInterface<OpenCase> {
+  protected:
+    OpenDriverPlatforms() : DriverTest(GetParam().variant) {}
+};
 
 TEST_P(OpenDriverPlatforms, ChoosesThePathByPlatformAndVariant) {
     const OpenCase& c = GetParam();
-    ScriptedDevice device;
-    VirtualClock clock;
-    NullCardHost host;
-    Driver driver(device, clock, host, c.variant);
     device.version = c.version;
     device.presentDevices = {"\\\\.\\ZERUVE"};
     driver.card.cardInitialised = 1;
