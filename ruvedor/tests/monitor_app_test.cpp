@@ -67,8 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NoDriverCase{"NtFindsNoAdapter", kLobbyScenario, nullptr, false, kNtMessage},
                       NoDriverCase{"OldWindows95", OnWindows95("3"), "ISA", false, kNtMessage},
                       NoDriverCase{"Windows95OtherCard", OnWindows95(), "ISA", false, k95Message},
-                      NoDriverCase{"LowerCasePcmciaIsNoPcCard", OnWindows95(), "pcmcia", false,
-                                   k95Message},
                       NoDriverCase{"Windows95PcCard", OnWindows95(), "PCMCIA", true, k95Message}),
     [](const ::testing::TestParamInfo<NoDriverCase>& info) { return info.param.what; });
 
