@@ -32,7 +32,7 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
         InstallAdapter95(c.cardType);
     }
     Prepare(c.scenario);
-    emulator->Control("eject");
+    ASSERT_EQ(emulator->Control("eject"), "OK");
     std::string message;
     ui.ExpectModal(IDD_MONITOR_ERROR, [&](Dialog&, HeadlessHost& box) {
         message = box.GetItemText(IDC_MONITOR_ERROR_TEXT);
@@ -55,7 +55,7 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
         EXPECT_EQ(Opens() - opens, 1u);
     }
     EXPECT_FALSE(window->IsWindowVisible());
-    emulator->Control("insert");
+    ASSERT_EQ(emulator->Control("insert"), "OK");
     Step("this tick opens the driver", StatusMonitorDialog::kBackOffMs, {},
          StatusMonitorDialog::kBackOffMs, false, 0);
     Step("and the following one shows the card", StatusMonitorDialog::kBackOffMs,
