@@ -27,14 +27,16 @@ TEST_F(TraySequence, FollowsTheLinkAndKeepsOneEntryAlive) {
          {Added(kLit, kLobbyTip), Added(kDark, kLobbyTip)}, kLive);
     Step("synchronised: blinks every second", 2000,
          {Modified(kLit, kLobbyTip), Modified(kDark, kLobbyTip)}, kLive);
+    InjectFault("fault fail cmd=3 status=-1");
+    Step("a refused request reads as out of range, then ten seconds' back-off", 1000,
+         {Modified(kOut, kOutOfRangeTip)}, StatusMonitorDialog::kBackOffMs);
+    Step("after the back-off the link shows again", StatusMonitorDialog::kBackOffMs + kLive,
+         {Modified(kLit, kLobbyTip), Modified(kDark, kLobbyTip)}, kLive);
     emulator->Control(kSilenceLobby);
     Step("Master silent: out of range once", 1000, {Modified(kOut, kOutOfRangeTip)}, kLive);
     Step("still out of range: left alone", 3000, {}, kLive);
-    InjectFault("fault fail cmd=3 status=-1");
-    Step("a refused request: ten seconds' back-off", 1000, {}, StatusMonitorDialog::kBackOffMs);
     emulator->Control(kUnsilenceLobby);
-    Step("back in range after the back-off: blinking again", StatusMonitorDialog::kBackOffMs,
-         {Modified(kLit, kLobbyTip)}, kLive);
+    Step("back in range: blinking again", 1000, {Modified(kLit, kLobbyTip)}, kLive);
     ToolStarts();
     Step("tool starts: its icon with the last tip", 1000, {Modified(kTool, kLobbyTip)}, kStatic,
          false);
