@@ -99,6 +99,7 @@ struct InitCase {
 const InitCase kInitCases[] = {
     {"GivesUpAfterFiveSeconds", 0, 0, {}, 0, 5, "V1.49b |197|0| |1|000000000000", {"close"}},
     {"WaitFlagOneWaitsTenSeconds", 0, 1, {}, 0, 10, "V1.49b |197|0| |1|000000000000", {"close"}},
+    {"OtherWaitFlagsWaitFive", 0, 2, {}, 0, 5, "V1.49b |197|0| |1|000000000000", {"close"}},
     {"StopsWaitingOnceSynchronised", 1, 1, {}, 0, 0, "V1.49b |197|0| |1|000000000001", {"close"}},
     {"CommandFailureLeavesTheCardUninitialised", 0, 0, {Answer(-9)}, -9, 0, "|1|0|+kept|0|",
      {"close"}},

@@ -156,6 +156,8 @@ const RequestCase kRequests[] = {
      {0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "", {}},
     {"SearchSynchronous", SET(SearchSynchronous(d, 2, 7, 8, kApEast)), {}, 0,
      {kCmdSearchSynchronous}, {7, 8, 2, 'A', 'P', '-', 'E', 'A', 'S', 'T', 0, 0, 0, 0, 0}, "", {}},
+    {"SecurityId", SET(SetSecurityId(d, "abc")), {}, 0, {kCmdSetSecurityId}, {'a', 'b', 'c', 0},
+     "", {}},
     {"SecurityIdCutAtTwenty", SET(SetSecurityId(d, (kCut + std::string("yyyyy")).c_str())), {},
      0, {kCmdSetSecurityId}, Bytes(std::begin(kCut), std::end(kCut)), "", {}},
     {"RssiAtAFrequency", Rssi, {Answer(0), AnswerBytes({130})}, 0,
@@ -164,6 +166,8 @@ const RequestCase kRequests[] = {
      {"-2 GetRSSI_freq calling DisableHopping"}},
     {"ReceivedPing", Ping, {Received(kStatusPending)}, kStatusPending, {kCmdReceivePing}, {},
      "004096aabbcc 1500 80", {}},
+    {"NoPingWaiting", Ping, {Received(kStatusOk)}, kStatusOk, {kCmdReceivePing}, {}, "none 0 0",
+     {}},
     {"PingFailing", Ping, {Answer(-4)}, -4, {kCmdReceivePing}, {}, "none 0 0",
      {"-4 Error in GetPing"}},
 };
