@@ -32,14 +32,13 @@ struct OpenCase {
     size_t ntTries;  // the Windows 95 device opens when no NT name is tried
 };
 
-class OpenDriverPlatforms : public ::testing::TestWithParam<OpenCase> {};
+class OpenDriverPlatforms : public DriverTest, public ::testing::WithParamInterface<OpenCase> {
+  protected:
+    OpenDriverPlatforms() : DriverTest(GetParam().variant) {}
+};
 
 TEST_P(OpenDriverPlatforms, ChoosesThePathByPlatformAndVariant) {
     const OpenCase& c = GetParam();
-    ScriptedDevice device;
-    VirtualClock clock;
-    NullCardHost host;
-    Driver driver(device, clock, host, c.variant);
     device.version = c.version;
     device.presentDevices = {"\\\\.\\ZERUVE"};
     driver.card.cardInitialised = 1;
@@ -71,26 +70,10 @@ TEST_F(OpenDriverTest, RequestBlockAndItsBounds) {
     Bytes data(2001, 0xAA);
     device.Then(Answer(7));
     EXPECT_EQ(DriverCommand(driver, kCmdTransmitPing, 0, 3, data.data(), 3, 2), 7);
-    const Bytes header = {kCmdTransmitPing,
-                          0,
-                          0,
-                          2,
-                          0,
-                          0,
-                          0,
-                          0,
-                          3,
-                          0,
-                          0,
-                          0,
-                          0xFF,
-                          0xFF,
-                          0xFF,
-                          0xFF,
-                          0xAA,
-                          0xAA,
-                          0xAA,
-                          0};
+    // clang-format off
+    const Bytes header = {kCmdTransmitPing, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0,
+                          0xFF, 0xFF, 0xFF, 0xFF, 0xAA, 0xAA, 0xAA, 0};
+    // clang-format on
     EXPECT_EQ(Bytes(device.sentBlocks[0].begin(), device.sentBlocks[0].begin() + 20), header);
     EXPECT_EQ(device.sentBlocks[0].size(), kRequestBlockSize);
     EXPECT_EQ(device.sentInputs[0], (Bytes{0x01, 0x00, 0x00, 0xFF}));

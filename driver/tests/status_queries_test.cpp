@@ -78,10 +78,7 @@ int Ping(Driver& d, std::string& out) {
     out = FormatText("%s %u %d", source, bytes, percent);
     return status;
 }
-int Search(Driver& d, std::string&) {
-    const char name[kMasterNameSize] = "AP-EAST";
-    return SearchSynchronous(d, 2, 7, 8, name);
-}
+const char kApEast[kMasterNameSize] = "AP-EAST";
 
 ScriptedDevice::Step Received(int32_t result) {
     return [result](ScriptedDevice::Request& r) {
@@ -115,13 +112,8 @@ const Bytes kMasterNodeList = List({{kParamMasterAddress, Bytes(6, 0)},
                                     {kParamSyncState, {0}}});
 
 #define SET(call) [](Driver& d, std::string&) { return call; }
-const uint8_t kQ = 0x33;  // what a read's output held before
-const std::string kCut(20, 'x');
-const Bytes kCutSent = [] {
-    Bytes sent(kCut.begin(), kCut.end());
-    sent.push_back(0);
-    return sent;
-}();
+const uint8_t kQ = 0x33;                     // what a read's output held before
+const char kCut[] = "xxxxxxxxxxxxxxxxxxxx";  // the 20 characters a security ID keeps
 
 // clang-format off
 const RequestCase kRequests[] = {
@@ -162,12 +154,12 @@ const RequestCase kRequests[] = {
      {"-1 SetDriverData in SetCardOptions"}},
     {"StartMasterSearch", SET(StartMasterSearch(d, 5)), {}, 0, {kCmdStartMasterSearch},
      {0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "", {}},
-    {"SearchSynchronous", Search, {}, 0, {kCmdSearchSynchronous},
-     {7, 8, 2, 'A', 'P', '-', 'E', 'A', 'S', 'T', 0, 0, 0, 0, 0}, "", {}},
+    {"SearchSynchronous", SET(SearchSynchronous(d, 2, 7, 8, kApEast)), {}, 0,
+     {kCmdSearchSynchronous}, {7, 8, 2, 'A', 'P', '-', 'E', 'A', 'S', 'T', 0, 0, 0, 0, 0}, "", {}},
     {"SecurityId", SET(SetSecurityId(d, "abc")), {}, 0, {kCmdSetSecurityId}, {'a', 'b', 'c', 0},
      "", {}},
-    {"SecurityIdCutAtTwenty", SET(SetSecurityId(d, (kCut + "yyyyy").c_str())), {}, 0,
-     {kCmdSetSecurityId}, kCutSent, "", {}},
+    {"SecurityIdCutAtTwenty", SET(SetSecurityId(d, (kCut + std::string("yyyyy")).c_str())), {},
+     0, {kCmdSetSecurityId}, Bytes(std::begin(kCut), std::end(kCut)), "", {}},
     {"RssiAtAFrequency", Rssi, {Answer(0), AnswerBytes({130})}, 0,
      {kCmdDisableHopping, kCmdGetRssi}, {17}, "30", {}},
     {"RssiWithHoppingNotStopped", Rssi, {Answer(-2)}, -2, {kCmdDisableHopping}, {17}, "0",

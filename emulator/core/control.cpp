@@ -13,7 +13,7 @@ const char kHelp[] =
     "OK commands: master ADDR k=v.. | node ADDR k=v.. | spectrum k=v.. | noise IDX level=DBM | "
     "interferer IDX level=DBM duty=P | timing k=v.. | remove master|node ADDR | silence ADDR | "
     "unsilence ADDR | fault KIND k=v.. | fault clear | counters | reset-counters | state | "
-    "drop-clients | help";
+    "drop-clients | eject | insert | help";
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";
@@ -85,6 +85,12 @@ std::string Emulator::Control(std::string_view line) {
     }
     if (verb == "drop-clients" && bare) {
         ++dropEpoch_;
+        return "OK";
+    }
+    if ((verb == "eject" || verb == "insert") && bare) {
+        // A card pulled out takes its connections along; no device opens until it is back.
+        cardOut_ = verb == "eject";
+        dropEpoch_ += cardOut_ ? 1 : 0;
         return "OK";
     }
     if (verb == "help" && bare) {

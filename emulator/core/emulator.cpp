@@ -91,7 +91,7 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
 
 bool Emulator::DeviceExists(std::string_view path) const {
     const std::string upper = Upper(path);
-    if (!StartsWith(upper, kDevicePrefix)) {
+    if (cardOut_ || !StartsWith(upper, kDevicePrefix)) {
         return false;
     }
     const std::string name = upper.substr(std::strlen(kDevicePrefix));

@@ -113,6 +113,7 @@ class Emulator {
     size_t dosDefinitionCount_ = 0;
     bool initialised_ = true;
     bool released_ = false;
+    bool cardOut_ = false;     // ejected: no device opens
     int parkedFrequency_ = 0;  // 0 while hopping
     uint32_t dropEpoch_ = 0;
 };

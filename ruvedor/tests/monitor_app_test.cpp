@@ -32,7 +32,7 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
         InstallAdapter95(c.cardType);
     }
     Prepare(c.scenario);
-    slot->inserted = false;
+    ASSERT_EQ(emulator->Control("eject"), "OK");
     std::string message;
     ui.ExpectModal(IDD_MONITOR_ERROR, [&](Dialog&, HeadlessHost& box) {
         message = box.GetItemText(IDC_MONITOR_ERROR_TEXT);
@@ -48,19 +48,18 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
         return;
     }
     for (int pass = 0; pass < 3; ++pass) {
-        const int opens = slot->openAttempts;
-        ui.RunFor(pass == 0 ? StatusMonitorDialog::kFirstTickMs : StatusMonitorDialog::kBackOffMs);
-        EXPECT_EQ(slot->openAttempts - opens, 1);
-        EXPECT_EQ(Period(), StatusMonitorDialog::kBackOffMs);
+        const uint64_t opens = Opens();
+        Step("no card: the driver is opened every ten seconds",
+             pass == 0 ? StatusMonitorDialog::kFirstTickMs : StatusMonitorDialog::kBackOffMs, {},
+             StatusMonitorDialog::kBackOffMs, false, 0);
+        EXPECT_EQ(Opens() - opens, 1u);
     }
     EXPECT_FALSE(window->IsWindowVisible());
-    slot->inserted = true;
-    ui.RunFor(StatusMonitorDialog::kBackOffMs);  // this tick opens the driver
-    EXPECT_EQ(TrayCallCount(), 0u);
-    ui.RunFor(StatusMonitorDialog::kBackOffMs);  // and the following one shows the card
-    EXPECT_EQ(TrayCallsFrom(0),
-              std::vector<std::string>{"TrayAdd 129 icon 129 tip " + std::string(kLobbyTip)});
-    EXPECT_EQ(Period(), StatusMonitorDialog::kLivePeriodMs);
+    ASSERT_EQ(emulator->Control("insert"), "OK");
+    Step("this tick opens the driver", StatusMonitorDialog::kBackOffMs, {},
+         StatusMonitorDialog::kBackOffMs, false, 0);
+    Step("and the following one shows the card", StatusMonitorDialog::kBackOffMs,
+         {Added(IDI_LINK_LIT, kLobbyTip)}, StatusMonitorDialog::kLivePeriodMs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,8 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NoDriverCase{"NtFindsNoAdapter", kLobbyScenario, nullptr, false, kNtMessage},
                       NoDriverCase{"OldWindows95", OnWindows95("3"), "ISA", false, kNtMessage},
                       NoDriverCase{"Windows95OtherCard", OnWindows95(), "ISA", false, k95Message},
-                      NoDriverCase{"LowerCasePcmciaIsNoPcCard", OnWindows95(), "pcmcia", false,
-                                   k95Message},
                       NoDriverCase{"Windows95PcCard", OnWindows95(), "PCMCIA", true, k95Message}),
     [](const ::testing::TestParamInfo<NoDriverCase>& info) { return info.param.what; });
 

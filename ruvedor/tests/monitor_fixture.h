@@ -1,5 +1,4 @@
-// The monitor in the emulated world both programs' tests share, behind a card slot the test can
-// empty.
+// The monitor in the emulated world both programs' tests share, and its tray calls step by step.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +13,7 @@
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/res/strings.h"
-#include "settings/tests/registry_tree.h"
+#include "platform/fake/registry_tree.h"
 
 namespace vz {
 
@@ -43,32 +42,6 @@ inline std::string OnWindows95(const char* version = "4") {
     return scenario;
 }
 
-// The emulated devices behind a slot: while it is empty no device opens.
-class CardSlot : public DeviceIo {
-  public:
-    explicit CardSlot(DeviceIo& card) : card_(card) {}
-
-    SystemVersion GetSystemVersion() override { return card_.GetSystemVersion(); }
-    DeviceHandle OpenDevice(const char* path) override {
-        ++openAttempts;
-        return inserted ? card_.OpenDevice(path) : kInvalidDeviceHandle;
-    }
-    void CloseDevice(DeviceHandle handle) override { card_.CloseDevice(handle); }
-    bool DefineDosDevice(uint32_t flags, const char* name, const char* target) override {
-        return card_.DefineDosDevice(flags, name, target);
-    }
-    IoControlResult IoControl(DeviceHandle handle, uint32_t code, const uint8_t* in,
-                              uint32_t inSize, uint8_t* out, uint32_t outSize) override {
-        return card_.IoControl(handle, code, in, inSize, out, outSize);
-    }
-
-    bool inserted = true;
-    int openAttempts = 0;
-
-  private:
-    DeviceIo& card_;
-};
-
 class MonitorTest : public EmulatedWorldTest {
   protected:
     MonitorTest() {
@@ -84,8 +57,7 @@ class MonitorTest : public EmulatedWorldTest {
     // Builds the world of `scenario` and the monitor around it, without opening its window.
     void Prepare(const std::string& scenario = kLobbyScenario) {
         ASSERT_NO_FATAL_FAILURE(BuildWorld(scenario));
-        slot = std::make_unique<CardSlot>(*io);
-        WireDriver(*slot, cardHost, DriverVariant::kMonitor);
+        WireDriver(*io, cardHost, DriverVariant::kMonitor);
         context = std::make_unique<ProgramContext>(Program());
         dialog = std::make_unique<StatusMonitorDialog>(*context);
     }
@@ -122,6 +94,37 @@ class MonitorTest : public EmulatedWorldTest {
         return calls;
     }
     size_t TrayCallCount() const { return shell.TrayCalls().size(); }
+    static std::string Added(int icon, const std::string& tip, int iconShown = -1) {
+        return "TrayAdd " + std::to_string(icon) + " icon " +
+               std::to_string(iconShown < 0 ? icon : iconShown) + " tip " + tip;
+    }
+    // The entry keeps the id it was added under.
+    static std::string Modified(int icon, const std::string& tip, int id = IDI_LINK_DARK) {
+        return "TrayModify " + std::to_string(id) + " icon " + std::to_string(icon) + " tip " + tip;
+    }
+    static std::string Deleted(int id) {
+        return "TrayDelete " + std::to_string(id) + " icon 0 tip ";
+    }
+
+    // Runs the clock for `runMs`, then checks the tray calls and card requests since the last
+    // step, the poll period and the entries the shell holds, and every call's record.
+    void Step(const char* what, uint32_t runMs, const std::vector<std::string>& calls,
+              uint32_t period, bool asksCard = true, size_t entries = 1) {
+        SCOPED_TRACE(what);
+        ui.RunFor(runMs);
+        EXPECT_EQ(TrayCallsFrom(mark_), calls);
+        EXPECT_EQ(Period(), period);
+        EXPECT_EQ(AllRequests() != requests_, asksCard);
+        EXPECT_EQ(shell.TrayIcons().size(), entries);
+        for (; mark_ < TrayCallCount(); ++mark_) {
+            const auto& call = shell.TrayCalls()[mark_];
+            const bool deletion = call.kind == RecordingShell::TrayCall::Kind::kDelete;
+            EXPECT_EQ(call.entry.flags,
+                      deletion ? 0 : kTrayFlagMessage | kTrayFlagIcon | kTrayFlagTip);
+            EXPECT_EQ(call.entry.callbackMessage, deletion ? 0 : kTrayCallbackMessage);
+        }
+        requests_ = AllRequests();
+    }
 
     uint32_t Period() const {
         const auto timers = window->Timers();
@@ -135,6 +138,7 @@ class MonitorTest : public EmulatedWorldTest {
         }
         return total;
     }
+    uint64_t Opens() const { return emulator->Counters().opens + emulator->Counters().failedOpens; }
     std::string Information() { return window->GetItemText(IDC_MONITOR_INFORMATION); }
     void TrayMouse(uint32_t mouseMessage) {
         window->FireUser(kTrayCallbackMessage, 0, mouseMessage);
@@ -144,11 +148,12 @@ class MonitorTest : public EmulatedWorldTest {
 
     static constexpr WindowRef kToolWindow = 0x7001;
 
-    std::unique_ptr<CardSlot> slot;
     NullCardHost cardHost;
     std::unique_ptr<ProgramContext> context;
     std::unique_ptr<StatusMonitorDialog> dialog;
     HeadlessHost* window = nullptr;
+    size_t mark_ = 0;
+    uint64_t requests_ = 0;
 };
 
 }  // namespace vz

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "settings/adapter_settings.h"
-#include "settings/tests/registry_tree.h"
+#include "platform/fake/registry_tree.h"
 
 namespace vz::test {
 
