@@ -123,8 +123,7 @@ class FaultSoak : public MonitorTest {
     void Build(const std::string& scenario) {
         Prepare(scenario);
         monitorDevice = std::make_unique<CountedDevice>(*io);
-        slot = std::make_unique<CardSlot>(*monitorDevice);
-        WireDriver(*slot, cardHost, DriverVariant::kMonitor);
+        WireDriver(*monitorDevice, cardHost, DriverVariant::kMonitor);
         context = std::make_unique<ProgramContext>(Program());
         dialog = std::make_unique<StatusMonitorDialog>(*context);
     }

@@ -10,7 +10,7 @@
 
 #include "driver/request_block.h"
 #include "program/tests/emulated_world.h"
-#include "settings/tests/registry_tree.h"
+#include "platform/fake/registry_tree.h"
 #include "ui/codes.h"
 #include "ui/headless/rc_template.h"
 #include "zazivev/app/tool_context.h"

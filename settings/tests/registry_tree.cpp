@@ -1,1 +1,0 @@
-// The registry tree helpers now live in platform/fake; kept while the tool's build names this.
