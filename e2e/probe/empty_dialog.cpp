@@ -4,8 +4,9 @@
 namespace {
 
 INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         return TRUE;
+    }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         EndDialog(window, LOWORD(wParam));
         return TRUE;

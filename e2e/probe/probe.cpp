@@ -50,8 +50,9 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     char text[256];
     if (GetWindowTextA(window, text, sizeof text) > 0 && std::strcmp(text, search->caption) == 0) {
-        if (search->found == nullptr)
+        if (search->found == nullptr) {
             search->found = window;
+        }
         ++search->count;
     }
     return TRUE;
@@ -82,10 +83,12 @@ std::string ControlText(HWND window, int id) {
 template <typename Done>
 int WaitFor(int ms, Done done) {
     for (int waited = 0;; waited += 100) {
-        if (done())
+        if (done()) {
             return 0;
-        if (waited >= ms)
+        }
+        if (waited >= ms) {
             return 1;
+        }
         Sleep(100);
     }
 }
@@ -102,8 +105,9 @@ template <typename Done>
 int Watch(int ms, Done done) {
     const DWORD start = GetTickCount();
     while (!done()) {
-        if (GetTickCount() - start > static_cast<DWORD>(ms))
+        if (GetTickCount() - start > static_cast<DWORD>(ms)) {
             return 1;
+        }
         Sleep(2);
     }
     std::printf("%lld\n", UnixMilliseconds());
@@ -119,15 +123,18 @@ class RemoteBlock {
         GetWindowThreadProcessId(window, &pid);
         process_ =
             OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_ != nullptr)
+        if (process_ != nullptr) {
             address_ = static_cast<char*>(
                 VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        }
     }
     ~RemoteBlock() {
-        if (address_ != nullptr)
+        if (address_ != nullptr) {
             VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_ != nullptr)
+        }
+        if (process_ != nullptr) {
             CloseHandle(process_);
+        }
     }
     RemoteBlock(const RemoteBlock&) = delete;
     RemoteBlock& operator=(const RemoteBlock&) = delete;
@@ -171,8 +178,9 @@ std::string ListViewText(HWND view, RemoteBlock& block, UINT message, WPARAM ind
 
 int PrintListView(HWND view) {
     RemoteBlock block(view, 2 * kRemoteText);
-    if (!block.Ok())
+    if (!block.Ok()) {
         return 2;
+    }
     const HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
     const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     for (int column = 0; column < columns; ++column) {
@@ -195,8 +203,9 @@ int PrintListView(HWND view) {
 // Clicks the middle of the row's first column, or below the last row, as the mouse would.
 int ClickRow(HWND view, int row, bool twice) {
     RemoteBlock block(view, sizeof(RECT));
-    if (!block.Ok())
+    if (!block.Ok()) {
         return 2;
+    }
     const int rows = static_cast<int>(SendMessageA(view, LVM_GETITEMCOUNT, 0, 0));
     RECT rect{LVIR_LABEL, 0, 0, 0};
     block.Write(0, &rect, sizeof rect);
@@ -235,25 +244,29 @@ long HandleCount(DWORD pid) {
     constexpr int kSystemHandleInformation = 16;
     const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (query == nullptr)
+    if (query == nullptr) {
         return -1;
+    }
     std::string buffer(1 << 16, '\0');
     for (;;) {
         ULONG needed = 0;
         const LONG status =
             query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()), &needed);
-        if (status == 0)
+        if (status == 0) {
             break;
-        if (buffer.size() >= (64u << 20))
+        }
+        if (buffer.size() >= (64u << 20)) {
             return -1;
+        }
         buffer.resize(buffer.size() * 2);
     }
     const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
     const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
     long held = 0;
     for (ULONG i = 0; i < count && sizeof(void*) + (i + 1) * sizeof(Entry) <= buffer.size(); ++i) {
-        if (entries[i].ownerPid == pid)
+        if (entries[i].ownerPid == pid) {
             ++held;
+        }
     }
     return held;
 }
@@ -261,8 +274,9 @@ long HandleCount(DWORD pid) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2)
+    if (argc < 2) {
         return Usage();
+    }
     const std::string command = argv[1];
     const char* caption = argc > 2 ? argv[2] : "";
     if (command == "count" && argc == 3) {
@@ -287,8 +301,9 @@ int main(int argc, char** argv) {
             last = window ? ControlText(window, id) : "(no window)";
             return last.find(argv[4]) != std::string::npos;
         });
-        if (result != 0)
+        if (result != 0) {
             std::fprintf(stderr, "last text: %s\n", last.c_str());
+        }
         return result;
     }
     if (command == "enabled" && argc == 4) {
@@ -350,8 +365,9 @@ int main(int argc, char** argv) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
         PROCESS_MEMORY_COUNTERS memory = {};
         memory.cb = sizeof memory;
-        if (process == nullptr || !GetProcessMemoryInfo(process, &memory, sizeof memory))
+        if (process == nullptr || !GetProcessMemoryInfo(process, &memory, sizeof memory)) {
             return 1;
+        }
         CloseHandle(process);
         std::printf("handles %ld memory %lu\n", HandleCount(pid),
                     static_cast<unsigned long>(memory.WorkingSetSize / 1024));
@@ -410,10 +426,12 @@ int main(int argc, char** argv) {
                 WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
             }
             items += std::string(text) + "\n";
-            if (i == selected)
+            if (i == selected) {
                 selectedText = text;
-            if (command == "select" && wanted < 0 && std::strcmp(text, argv[4]) == 0)
+            }
+            if (command == "select" && wanted < 0 && std::strcmp(text, argv[4]) == 0) {
                 wanted = i;
+            }
         }
         if (command == "combo") {
             std::printf("%s\n%s", selectedText.c_str(), items.c_str());
@@ -430,8 +448,9 @@ int main(int argc, char** argv) {
     }
     if (command == "type" && argc == 5) {
         HWND control = GetDlgItem(Require(caption), std::atoi(argv[3]));
-        for (const char* c = argv[4]; *c != '\0'; ++c)
+        for (const char* c = argv[4]; *c != '\0'; ++c) {
             PostMessageA(control, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        }
         return 0;
     }
     //   probe alt-key LETTER                   Alt+LETTER as keyboard input to the foreground
@@ -459,13 +478,15 @@ int main(int argc, char** argv) {
              child = GetWindow(child, GW_HWNDNEXT)) {
             char kind[16] = "";
             GetClassNameA(child, kind, sizeof kind);
-            if (lstrcmpiA(kind, "Static") != 0)
+            if (lstrcmpiA(kind, "Static") != 0) {
                 continue;
+            }
             char text[1024] = "";
             GetWindowTextA(child, text, sizeof text);
             std::string shown;
-            for (const char* c = text; *c != '\0'; ++c)
+            for (const char* c = text; *c != '\0'; ++c) {
                 shown += *c == '\n' ? std::string("\\n") : std::string(1, *c);
+            }
             std::printf("%s\n", shown.c_str());
         }
         return 0;
