@@ -1,8 +1,13 @@
-// A driver on a scripted device and a virtual clock, with every diagnostic text captured.
+// A driver on a scripted device and a virtual clock: each request recorded and answered by a
+// script, every diagnostic text and status window event captured.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,7 +16,6 @@
 #include "driver/le_bytes.h"
 #include "driver/parameter_list.h"
 #include "driver/request_block.h"
-#include "driver/tests/scripted_device.h"
 #include "platform/fake/virtual_clock.h"
 
 namespace vz {
@@ -21,68 +25,156 @@ using Strings = std::vector<std::string>;
 using Commands = std::vector<uint32_t>;
 using Entries = std::vector<std::pair<uint16_t, Bytes>>;
 
-class RecordingCardHost : public CardHost {
-  public:
-    void OpenStatusWindow(const char* text) override {
-        events.push_back(std::string("open ") + text);
+template <class T>
+std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// One parameter list entry as the wire has it: id, status and length field, then the value.
+inline Bytes Entry(uint16_t id, uint16_t status, uint8_t lengthField, const Bytes& value) {
+    return Bytes{uint8_t(id), 0, uint8_t(status), uint8_t(status >> 8), lengthField, 0} + value;
+}
+
+// A parameter list as the driver sends it: each entry unhandled, then the terminator.
+inline Bytes List(const Entries& entries) {
+    Bytes list;
+    for (const auto& [id, value] : entries) {
+        list = list + Entry(id, kParameterStatusUnset, uint8_t(value.size()), value);
     }
+    return list + Bytes{0, 0};
+}
+
+// One request as the device sees it; a script step edits it in place.
+struct Request {
+    uint32_t command;  // without the card index
+    uint32_t length;   // as sent; a step may change what goes back
+    uint8_t* data;     // the 2000-byte data area
+    int32_t result = 0;
+    IoControlResult io = {true, 0};
+
+    // Writes a value into the entry for `id` of the parameter list sent and marks it handled.
+    void Answer(uint16_t id, const Bytes& value) {
+        for (uint32_t o = 0; o + kParameterEntryHeader <= length;
+             o += kParameterEntryHeader + ParameterLength(GetU16(data + o))) {
+            if (GetU16(data + o) == id) {
+                PutU16(data + o + 2, 0);
+                std::copy_n(value.begin(), std::min<size_t>(value.size(), ParameterLength(id)),
+                            data + o + kParameterEntryHeader);
+            }
+        }
+    }
+};
+using Step = std::function<void(Request&)>;
+
+// The result `result`, with `reply` as all the data that goes back.
+inline Step Answer(int32_t result, Bytes reply = {}) {
+    return [=](Request& r) {
+        std::copy(reply.begin(), reply.end(), r.data);
+        r.length = uint32_t(reply.size());
+        r.result = result;
+    };
+}
+// The list sent goes back with these values in it.
+inline Step Params(Entries values) {
+    return [=](Request& r) {
+        for (const auto& [id, value] : values) {
+            r.Answer(id, value);
+        }
+    };
+}
+inline Step Fail(uint32_t lastError) {
+    return [=](Request& r) { r.io = {false, lastError}; };
+}
+
+class ScriptedDevice : public DeviceIo {
+  public:
+    SystemVersion GetSystemVersion() override { return version; }
+    DeviceHandle OpenDevice(const char* path) override {
+        log += std::string("open ") + path + ",";
+        return present.count(path) != 0 ? *open.insert(nextHandle++).first : kInvalidDeviceHandle;
+    }
+    void CloseDevice(DeviceHandle handle) override {
+        log += "close " + std::to_string(handle) + ",";
+        open.erase(handle);
+    }
+    bool DefineDosDevice(uint32_t flags, const char* name, const char* target) override {
+        log += "define " + std::to_string(flags) + " " + name + " " + (target ? target : "-") + ",";
+        return true;
+    }
+    IoControlResult IoControl(DeviceHandle handle, uint32_t code, const uint8_t* in,
+                              uint32_t inSize, uint8_t* out, uint32_t outSize) override {
+        input.assign(in, in + inSize);
+        block.assign(out, out + outSize);
+        commands.push_back(GetU32(out));
+        if (open.count(handle) == 0 || code != kDriverIoControlCode ||
+            outSize < kRequestBlockSize) {
+            return {false, 6};  // ERROR_INVALID_HANDLE
+        }
+        Request request{commands.back() & 0xFFFFFF, GetU32(out + kRequestLengthOffset),
+                        out + kRequestDataOffset};
+        sent.emplace_back(request.data, request.data + std::min(request.length, 2000u));
+        Step step = otherwise;
+        if (!script.empty()) {
+            step = script.front();
+            script.pop_front();
+        }
+        step(request);
+        PutU32(out + kRequestLengthOffset, request.length);
+        PutU32(out + kRequestResultOffset, uint32_t(request.result));
+        return request.io;
+    }
+
+    SystemVersion version;
+    std::set<std::string> present = {"\\\\.\\DAVUZIRO1"};  // the paths that open
+    std::string log;                                       // opens, closes and DOS names
+    Bytes input;                                           // the last request's input,
+    Bytes block;                                           // its whole block,
+    Commands commands;                                     // every command word sent
+    std::vector<Bytes> sent;                               // and every data area
+    std::deque<Step> script;                               // one step per request, in order,
+    Step otherwise = Answer(0);                            // then this one for the rest
+    std::set<DeviceHandle> open;
+    DeviceHandle nextHandle = 100;
+};
+
+// The channel, and the fixture as the program around the driver: its status window, mouse and
+// beeps recorded.
+class DriverTest : public ::testing::Test, public CardHost {
+  protected:
+    explicit DriverTest(DriverVariant variant = DriverVariant::kTool)
+        : driver(device, clock, *this, variant) {
+        driver.reportError = [this](int status, const char* text) {
+            reports.push_back(std::to_string(status) + " " + text);
+        };
+    }
+    void OpenStatusWindow(const char* text) override { events.push_back(text); }
     void CloseStatusWindow() override { events.push_back("close"); }
     void DispatchOneMouseMessage() override { ++mousePumps; }
     void Beep(uint32_t hz, uint32_t ms) override {
         events.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
     }
-    Strings events;
-    int mousePumps = 0;
-};
-
-class DriverTest : public ::testing::Test {
-  protected:
-    explicit DriverTest(DriverVariant variant = DriverVariant::kTool)
-        : driver(device, clock, host, variant) {
-        device.presentDevices.insert("\\\\.\\DAVUZIRO1");
-        driver.reportError = [this](int status, const char* text) {
-            reports.push_back(std::to_string(status) + " " + text);
-        };
-    }
-
-    void Open() { ASSERT_EQ(OpenDriver(driver), 0); }
-
-    // The data area of the n-th request block sent (negative counts from the end).
-    Bytes SentData(int n = -1) const {
-        const Bytes& block = device.sentBlocks.at(n < 0 ? device.sentBlocks.size() + n : n);
-        const uint32_t length = GetU32(block.data() + kRequestLengthOffset);
-        return {block.begin() + kRequestDataOffset, block.begin() + kRequestDataOffset + length};
-    }
-    // The ids and values of the parameter list the n-th request sent.
-    Entries SentEntries(int n = -1) const {
-        const Bytes list = SentData(n);
-        Entries entries;
-        for (size_t o = 0; o + 2 <= list.size() && GetU16(&list[o]) != 0;) {
-            const uint16_t length = GetU16(&list[o + 4]);
-            entries.emplace_back(GetU16(&list[o]), Bytes(&list[o + 6], &list[o + 6] + length));
-            o += 6 + length;
-        }
-        return entries;
-    }
-    Commands SentCommands() const {
-        Commands commands;
-        for (const Bytes& block : device.sentBlocks) {
-            commands.push_back(GetU32(block.data()));
-        }
-        return commands;
+    void Script(const std::vector<Step>& steps) {
+        device.script.insert(device.script.end(), steps.begin(), steps.end());
     }
 
     ScriptedDevice device;
     VirtualClock clock;
-    RecordingCardHost host;
     Driver driver;
     Strings reports;
+    Strings events;
+    int mousePumps = 0;
 };
 
 // Every test of an operation starts with the channel open.
 class OpenDriverTest : public DriverTest {
   protected:
-    void SetUp() override { Open(); }
+    void SetUp() override { ASSERT_EQ(OpenDriver(driver), 0); }
 };
+
+// A table of cases over an open channel, each row named by its first field.
+template <class Case>
+class CaseTable : public OpenDriverTest, public ::testing::WithParamInterface<Case> {};
+constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
 }  // namespace vz

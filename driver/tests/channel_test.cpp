@@ -1,0 +1,159 @@
+// Opening the device on both Windows families, the request block on the wire, and the walk over
+// well-formed and malformed parameter lists.
+#include <memory>
+
+#include "driver/tests/driver_fixture.h"
+
+namespace vz {
+namespace {
+
+TEST_F(DriverTest, NtSearchLeavesNoNameBehindForAbsentDevices) {
+    device.present = {"\\\\.\\DAVUZIRO2"};
+    ASSERT_EQ(OpenDriver(driver), 0);
+    EXPECT_STREQ(driver.dosName, "DAVUZIRO2");
+    ASSERT_EQ(OpenDriver(driver), 0);  // a reopened channel replaces the old one
+    CloseDriver(driver);
+    const std::string search =
+        "define 1 DAVUZIRO1 \\Device\\DAVUZIRO1,open \\\\.\\DAVUZIRO1,define 2 DAVUZIRO1 -,"
+        "define 1 DAVUZIRO2 \\Device\\DAVUZIRO2,open \\\\.\\DAVUZIRO2,";
+    EXPECT_EQ(device.log, search + "close 100,define 2 DAVUZIRO2 -," + search +
+                              "close 101,define 2 DAVUZIRO2 -,");
+    EXPECT_EQ(clock.Yields(), 4u);
+    EXPECT_TRUE(device.open.empty());
+}
+
+struct OpenCase {
+    const char* name;
+    DriverVariant variant;
+    SystemVersion version;
+    uint64_t yields;
+    const char* logEnd;  // the last device calls
+};
+
+class OpenDriverPlatforms : public DriverTest, public ::testing::WithParamInterface<OpenCase> {
+  protected:
+    OpenDriverPlatforms() : DriverTest(GetParam().variant) {}
+};
+
+// Only the Windows 95 device is present, so every other path fails.
+TEST_P(OpenDriverPlatforms, ChoosesThePathByPlatformAndVariant) {
+    const OpenCase& c = GetParam();
+    device.version = c.version;
+    device.present = {"\\\\.\\ZERUVE"};
+    driver.card.cardInitialised = 1;
+    EXPECT_EQ(OpenDriver(driver), c.version.IsWindows95Family() ? 0 : -1);
+    EXPECT_TRUE(device.log.ends_with(c.logEnd));
+    // The tool counts a fresh channel as not initialised by it; the monitor keeps no such flag.
+    EXPECT_EQ(driver.card.cardInitialised, c.variant == DriverVariant::kTool ? 0 : 1);
+    EXPECT_EQ(clock.Yields(), c.yields);
+}
+
+const char kLastNtName[] = "open \\\\.\\DAVUZIRO999,define 2 DAVUZIRO999 -,";
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, OpenDriverPlatforms, ::testing::Values(
+    OpenCase{"ToolNt", DriverVariant::kTool, {kPlatformWindowsNt, 4}, 999, kLastNtName},
+    OpenCase{"ToolWin32sOld", DriverVariant::kTool, {kPlatformWin32s, 3}, 999, kLastNtName},
+    OpenCase{"ToolOtherPlatform", DriverVariant::kTool, {kPlatformWin32s, 4}, 0, ""},
+    OpenCase{"Monitor", DriverVariant::kMonitor, {kPlatformWin32s, 4}, 0, kLastNtName},
+    OpenCase{"Windows95", DriverVariant::kMonitor, {kPlatformWindows95, 4}, 0, "open \\\\.\\ZERUVE,"}),
+    kCaseName);
+// clang-format on
+
+// The header carries command, card index, length and a preset result; at most 2000 bytes go
+// out, and a reply is copied back no further than its own length field and the caller's room.
+// "No more items" still brings the reply back; any other failure is a lost channel.
+TEST_F(OpenDriverTest, RequestBlockAndItsBounds) {
+    Bytes data(2001, 0xAA);
+    Script({Answer(7), Answer(0), Answer(4, Bytes(2000, 'z')), [](Request& r) {
+                r.data[0] = 'y';
+                r.length = 2001;
+            }});
+    EXPECT_EQ(DriverCommand(driver, kCmdTransmitPing, 0, 3, data.data(), 3, 2), 7);
+    // clang-format off
+    const Bytes header = {kCmdTransmitPing, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0,
+                          0xFF, 0xFF, 0xFF, 0xFF, 0xAA, 0xAA, 0xAA, 0};
+    // clang-format on
+    EXPECT_EQ(Bytes(device.block.begin(), device.block.begin() + 20), header);
+    EXPECT_EQ(device.block.size(), kRequestBlockSize);
+    EXPECT_EQ(device.input, (Bytes{0x01, 0x00, 0x00, 0xFF}));
+    EXPECT_EQ(DriverCommand(driver, kCmdGetDriverData, 0, 2001, data.data(), data.size()),
+              kStatusChannelLost);
+    EXPECT_EQ(DriverCommand(driver, kCmdGetDriverData, 0, 2000, data.data(), data.size()), 0);
+    EXPECT_EQ(DriverCommand(driver, kCmdGetDriverData, 0, 0, data.data(), 8), 4);
+    EXPECT_EQ(Bytes(data.begin() + 7, data.begin() + 9), (Bytes{'z', 0xAA}));
+    EXPECT_EQ(DriverCommand(driver, kCmdGetDriverVersion, 0, 0, data.data(), 8), 0);
+    EXPECT_EQ(data[0], 'z');
+    EXPECT_EQ(device.commands.size(), 4u);
+
+    Script({[](Request& r) {
+                Answer(kStatusNoEcho, {'x'})(r);
+                r.io = {false, kErrorNoMoreItems};
+            },
+            Fail(5)});
+    EXPECT_EQ(DriverCommand(driver, kCmdGetPingEcho, 0, 0, data.data(), 4), kStatusNoEcho);
+    EXPECT_EQ(data[0], 'x');
+    EXPECT_EQ(DriverCommand(driver, kCmdGetDriverVersion, 0, 0, data.data(), 4),
+              kStatusChannelLost);
+    EXPECT_EQ(reports, Strings{"-9 DeviceIoControl Error:  5"});
+}
+
+// Nothing unknown is appended, nor an entry that leaves no room for the terminator; a refusal
+// leaves the list as it was.
+TEST(ParameterList, AppendRefusesUnknownIdsAndOverflow) {
+    uint8_t bytes[19] = {};
+    uint16_t offset = 0;
+    const uint8_t value[12] = {};
+    for (uint16_t id : {0, kMaxParameterId + 1, int(kParamMasterName)}) {
+        EXPECT_FALSE(AppendParameter(bytes, sizeof bytes, offset, id, value));
+    }
+    EXPECT_EQ(offset, 0);
+    EXPECT_TRUE(AppendParameter(bytes, sizeof bytes, offset, kParamMasterAddress, value));
+}
+
+struct WalkCase {
+    const char* name;
+    Bytes list;
+    uint32_t length;  // 0: the list's size
+    uint16_t wanted;
+    int expected;
+};
+
+using GetfromDataListCases = ::testing::TestWithParam<WalkCase>;
+
+// Exactly `length` bytes on the heap, so the sanitized build catches a read past them; after
+// them in a second copy a handled entry for the wanted id, so a plain build catches it too.
+TEST_P(GetfromDataListCases, FindsOnlyHandledEntriesInsideTheList) {
+    const WalkCase& c = GetParam();
+    const uint32_t length = c.length ? c.length : uint32_t(c.list.size());
+    const Bytes full =
+        Bytes(c.list.begin(), c.list.begin() + length) + Entry(c.wanted, 0, 1, Bytes(12, 0xAB));
+    auto exact = std::make_unique<uint8_t[]>(length);
+    std::copy_n(full.begin(), length, exact.get());
+    uint8_t out[12] = {0xCD};
+    EXPECT_EQ(GetfromDataList(exact.get(), length, c.wanted, out), c.expected);
+    out[0] = 0xCD;
+    EXPECT_EQ(GetfromDataList(full.data(), length, c.wanted, out), c.expected);
+    EXPECT_EQ(out[0], c.expected == 0 ? 1 : 0xCD);
+}
+
+const uint16_t kSync = kParamSyncState;
+const uint16_t kChannel = kParamChannel;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, GetfromDataListCases, ::testing::Values(
+    WalkCase{"WalkUsesTableNotLengthField", Entry(kChannel, 0, 9, {7}) + Entry(kSync, 0, 0, {1}),
+             0, kSync, 0},
+    WalkCase{"MissingStopsAtTerminator", Entry(kChannel, 0, 1, {7}) + Bytes{0, 0}, 0, kSync, -1},
+    WalkCase{"StatusLeftUnset", Entry(kSync, kParameterStatusUnset, 1, {1}), 0, kSync, -1},
+    WalkCase{"IdAboveTable", Entry(kMaxParameterId + 1, 0, 1, {1}) + Entry(kSync, 0, 1, {1}), 0,
+             kSync, -1},
+    WalkCase{"WantedIdOutOfRange", Entry(kSync, 0, 1, {1}), 0, kMaxParameterId + 1, -1},
+    WalkCase{"EntryCutShortByOneByte", Entry(kSync, 0, 1, {}), 0, kSync, -1},
+    WalkCase{"LengthShorterThanList", Entry(kChannel, 0, 1, {7}) + Entry(kSync, 0, 1, {1}), 9,
+             kSync, -1},
+    WalkCase{"OddLengthOneByte", Bytes{kSync}, 0, kSync, -1}),
+    kCaseName);
+// clang-format on
+
+}  // namespace
+}  // namespace vz
