@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
-#include <functional>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "driver/driver.h"
@@ -52,39 +49,38 @@ struct Request {
     uint8_t* data;     // the 2000-byte data area
     int32_t result = 0;
     IoControlResult io = {true, 0};
-
-    // Writes a value into the entry for `id` of the parameter list sent and marks it handled.
-    void Answer(uint16_t id, const Bytes& value) {
-        for (uint32_t o = 0; o + kParameterEntryHeader <= length;
-             o += kParameterEntryHeader + ParameterLength(GetU16(data + o))) {
-            if (GetU16(data + o) == id) {
-                PutU16(data + o + 2, 0);
-                std::copy_n(value.begin(), std::min<size_t>(value.size(), ParameterLength(id)),
-                            data + o + kParameterEntryHeader);
-            }
-        }
-    }
 };
 using Step = std::function<void(Request&)>;
 
-// The result `result`, with `reply` as all the data that goes back.
+// The result `result`, with `reply` as all the data that goes back (and its length, even past
+// the data area).
 inline Step Answer(int32_t result, Bytes reply = {}) {
     return [=](Request& r) {
-        std::copy(reply.begin(), reply.end(), r.data);
+        std::copy_n(reply.begin(), std::min(reply.size(), kRequestDataSize), r.data);
         r.length = uint32_t(reply.size());
         r.result = result;
     };
 }
-// The list sent goes back with these values in it.
+// The parameter list sent goes back with these values in it, their entries marked handled.
 inline Step Params(Entries values) {
     return [=](Request& r) {
-        for (const auto& [id, value] : values) {
-            r.Answer(id, value);
+        for (uint32_t o = 0; o + kParameterEntryHeader <= r.length;
+             o += kParameterEntryHeader + ParameterLength(GetU16(r.data + o))) {
+            for (const auto& [id, value] : values) {
+                if (GetU16(r.data + o) == id) {
+                    PutU16(r.data + o + 2, 0);
+                    std::copy(value.begin(), value.end(), r.data + o + kParameterEntryHeader);
+                }
+            }
         }
     };
 }
-inline Step Fail(uint32_t lastError) {
-    return [=](Request& r) { r.io = {false, lastError}; };
+// The I/O control call itself fails after `answer`.
+inline Step Fail(uint32_t lastError, Step answer = Answer(0)) {
+    return [=](Request& r) {
+        answer(r);
+        r.io = {false, lastError};
+    };
 }
 
 class ScriptedDevice : public DeviceIo {
@@ -113,13 +109,9 @@ class ScriptedDevice : public DeviceIo {
         }
         Request request{commands.back() & 0xFFFFFF, GetU32(out + kRequestLengthOffset),
                         out + kRequestDataOffset};
-        sent.emplace_back(request.data, request.data + std::min(request.length, 2000u));
-        Step step = otherwise;
-        if (!script.empty()) {
-            step = script.front();
-            script.pop_front();
-        }
-        step(request);
+        sent.insert(sent.end(), request.data, request.data + std::min(request.length, 2000u));
+        const Step& step = next < script.size() ? script[next++] : otherwise;
+        (step ? step : otherwise)(request);
         PutU32(out + kRequestLengthOffset, request.length);
         PutU32(out + kRequestResultOffset, uint32_t(request.result));
         return request.io;
@@ -131,9 +123,11 @@ class ScriptedDevice : public DeviceIo {
     Bytes input;                                           // the last request's input,
     Bytes block;                                           // its whole block,
     Commands commands;                                     // every command word sent
-    std::vector<Bytes> sent;                               // and every data area
-    std::deque<Step> script;                               // one step per request, in order,
-    Step otherwise = Answer(0);                            // then this one for the rest
+    Bytes sent;                                            // and every data area, in a row
+    std::vector<Step>
+        script;       // one step per request, in order (an empty one: the standing answer),
+    size_t next = 0;  // from this one,
+    Step otherwise = Answer(0);  // then the standing answer
     std::set<DeviceHandle> open;
     DeviceHandle nextHandle = 100;
 };
@@ -172,9 +166,15 @@ class OpenDriverTest : public DriverTest {
     void SetUp() override { ASSERT_EQ(OpenDriver(driver), 0); }
 };
 
-// A table of cases over an open channel, each row named by its first field.
-template <class Case>
-class CaseTable : public OpenDriverTest, public ::testing::WithParamInterface<Case> {};
+// Command 14's answer: the number of points at byte 8, then the points, each a level below
+// 0 dBm and a raw reading.
+inline Step Calibration(const Bytes& points, int32_t result = 0) {
+    return Answer(result, Bytes(8) + Bytes{uint8_t(points.size() / 2)} + points);
+}
+
+// A table of cases, by default over an open channel, each row named by its first field.
+template <class Case, class Fixture = OpenDriverTest>
+class CaseTable : public Fixture, public ::testing::WithParamInterface<Case> {};
 constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
 }  // namespace vz
