@@ -1,5 +1,4 @@
-// Opening the device on both Windows families, the request block on the wire, and the walk over
-// well-formed and malformed parameter lists.
+// The device on both Windows families, the request block, and parameter lists malformed or not.
 #include <memory>
 
 #include "driver/tests/driver_fixture.h"
@@ -47,15 +46,14 @@ TEST_P(OpenDriverPlatforms, ChoosesThePathByPlatformAndVariant) {
 }
 
 const char kLastNtName[] = "open \\\\.\\DAVUZIRO999,define 2 DAVUZIRO999 -,";
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, OpenDriverPlatforms, ::testing::Values(
-    OpenCase{"ToolNt", DriverVariant::kTool, {kPlatformWindowsNt, 4}, 999, kLastNtName},
-    OpenCase{"ToolWin32sOld", DriverVariant::kTool, {kPlatformWin32s, 3}, 999, kLastNtName},
-    OpenCase{"ToolOtherPlatform", DriverVariant::kTool, {kPlatformWin32s, 4}, 0, ""},
-    OpenCase{"Monitor", DriverVariant::kMonitor, {kPlatformWin32s, 4}, 0, kLastNtName},
-    OpenCase{"Windows95", DriverVariant::kMonitor, {kPlatformWindows95, 4}, 0, "open \\\\.\\ZERUVE,"}),
-    kCaseName);
-// clang-format on
+const OpenCase kOpenCases[] = {
+    {"ToolNt", DriverVariant::kTool, {kPlatformWindowsNt, 4}, 999, kLastNtName},
+    {"ToolWin32sOld", DriverVariant::kTool, {kPlatformWin32s, 3}, 999, kLastNtName},
+    {"ToolOtherPlatform", DriverVariant::kTool, {kPlatformWin32s, 4}, 0, ""},
+    {"Monitor", DriverVariant::kMonitor, {kPlatformWin32s, 4}, 0, kLastNtName},
+    {"Windows95", DriverVariant::kMonitor, {kPlatformWindows95, 4}, 0, "open \\\\.\\ZERUVE,"},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, OpenDriverPlatforms, ::testing::ValuesIn(kOpenCases), kCaseName);
 
 // The header carries command, card index, length and a preset result; at most 2000 bytes go
 // out, and a reply is copied back no further than its own length field and the caller's room.
@@ -64,12 +62,9 @@ TEST_F(OpenDriverTest, RequestBlockAndItsBounds) {
     Bytes data(2001, 0xAA);
     Script({Answer(7), Answer(0), Answer(4, Bytes(2000, 'z')), Answer(0, Bytes(2001, 'y'))});
     EXPECT_EQ(DriverCommand(driver, kCmdTransmitPing, 0, 3, data.data(), 3, 2), 7);
-    // clang-format off
-    const Bytes header = {kCmdTransmitPing, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0,
-                          0xFF, 0xFF, 0xFF, 0xFF, 0xAA, 0xAA, 0xAA, 0};
-    // clang-format on
-    EXPECT_EQ(Bytes(device.block.begin(), device.block.begin() + 20), header);
-    EXPECT_EQ(device.block.size(), kRequestBlockSize);
+    const Bytes header = {
+        kCmdTransmitPing, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(device.block, header + Bytes(3, 0xAA) + Bytes(kRequestDataSize - 3));
     EXPECT_EQ(device.input, (Bytes{0x01, 0x00, 0x00, 0xFF}));
     EXPECT_EQ(DriverCommand(driver, kCmdGetDriverData, 0, 2001, data.data(), data.size()),
               kStatusChannelLost);
@@ -80,7 +75,7 @@ TEST_F(OpenDriverTest, RequestBlockAndItsBounds) {
     EXPECT_EQ(data[0], 'z');  // a reply longer than the data area is not taken
     EXPECT_EQ(device.commands.size(), 4u);
 
-    Script({Fail(kErrorNoMoreItems, Answer(kStatusNoEcho, {'x'})), Fail(5)});
+    Script({Answer(kStatusNoEcho, {'x'}, kErrorNoMoreItems), Answer(0, {}, 5)});
     EXPECT_EQ(DriverCommand(driver, kCmdGetPingEcho, 0, 0, data.data(), 4), kStatusNoEcho);
     EXPECT_EQ(data[0], 'x');
     EXPECT_EQ(DriverCommand(driver, kCmdGetDriverVersion, 0, 0, data.data(), 4),
@@ -88,8 +83,7 @@ TEST_F(OpenDriverTest, RequestBlockAndItsBounds) {
     EXPECT_EQ(reports, Strings{"-9 DeviceIoControl Error:  5"});
 }
 
-// Nothing unknown is appended, nor an entry that leaves no room for the terminator; a refusal
-// leaves the list as it was.
+// Neither an unknown id nor an entry without room for the terminator goes in, nor changes a thing.
 TEST(ParameterList, AppendRefusesUnknownIdsAndOverflow) {
     uint8_t bytes[19] = {};
     uint16_t offset = 0;
@@ -128,7 +122,6 @@ TEST_P(GetfromDataListCases, FindsOnlyHandledEntriesInsideTheList) {
 const uint16_t kSync = kParamSyncState;
 const uint16_t kChannel = kParamChannel;
 
-// clang-format off
 const WalkCase kWalkCases[] = {
     {"WalkUsesTableNotLengthField", Entry(kChannel, 0, 9, {7}) + Entry(kSync, 0, 0, {1}), kSync, 0},
     {"MissingStopsAtTerminator", Entry(kChannel, 0, 1, {7}) + Bytes{0, 0}, kSync, -1},
@@ -139,7 +132,6 @@ const WalkCase kWalkCases[] = {
     {"ListEndsInsideAnEntryHeader", Entry(kChannel, 0, 1, {7}) + Bytes{kSync, 0}, kSync, -1},
     {"OddLengthOneByte", Bytes{kSync}, kSync, -1},
 };
-// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Cases, GetfromDataListCases, ::testing::ValuesIn(kWalkCases), kCaseName);
 

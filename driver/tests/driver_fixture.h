@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,12 +54,13 @@ struct Request {
 using Step = std::function<void(Request&)>;
 
 // The result `result`, with `reply` as all the data that goes back (and its length, even past
-// the data area).
-inline Step Answer(int32_t result, Bytes reply = {}) {
+// the data area); a non-zero `ioError` fails the I/O control call itself with that error.
+inline Step Answer(int32_t result, Bytes reply = {}, uint32_t ioError = 0) {
     return [=](Request& r) {
         std::copy_n(reply.begin(), std::min(reply.size(), kRequestDataSize), r.data);
         r.length = uint32_t(reply.size());
         r.result = result;
+        r.io = {ioError == 0, ioError};
     };
 }
 // The parameter list sent goes back with these values in it, their entries marked handled.
@@ -73,13 +75,6 @@ inline Step Params(Entries values) {
                 }
             }
         }
-    };
-}
-// The I/O control call itself fails after `answer`.
-inline Step Fail(uint32_t lastError, Step answer = Answer(0)) {
-    return [=](Request& r) {
-        answer(r);
-        r.io = {false, lastError};
     };
 }
 
@@ -103,8 +98,7 @@ class ScriptedDevice : public DeviceIo {
         input.assign(in, in + inSize);
         block.assign(out, out + outSize);
         commands.push_back(GetU32(out));
-        if (open.count(handle) == 0 || code != kDriverIoControlCode ||
-            outSize < kRequestBlockSize) {
+        if (!open.count(handle) || code != kDriverIoControlCode || outSize < kRequestBlockSize) {
             return {false, 6};  // ERROR_INVALID_HANDLE
         }
         Request request{commands.back() & 0xFFFFFF, GetU32(out + kRequestLengthOffset),
@@ -124,16 +118,14 @@ class ScriptedDevice : public DeviceIo {
     Bytes block;                                           // its whole block,
     Commands commands;                                     // every command word sent
     Bytes sent;                                            // and every data area, in a row
-    std::vector<Step>
-        script;       // one step per request, in order (an empty one: the standing answer),
-    size_t next = 0;  // from this one,
+    std::vector<Step> script;    // one step per request (an empty one: the standing answer),
+    size_t next = 0;             // from this one,
     Step otherwise = Answer(0);  // then the standing answer
     std::set<DeviceHandle> open;
     DeviceHandle nextHandle = 100;
 };
 
-// The channel, and the fixture as the program around the driver: its status window, mouse and
-// beeps recorded.
+// The channel; the fixture is the program around it, recording its window, mouse and beeps.
 class DriverTest : public ::testing::Test, public CardHost {
   protected:
     explicit DriverTest(DriverVariant variant = DriverVariant::kTool)
@@ -166,8 +158,7 @@ class OpenDriverTest : public DriverTest {
     void SetUp() override { ASSERT_EQ(OpenDriver(driver), 0); }
 };
 
-// Command 14's answer: the number of points at byte 8, then the points, each a level below
-// 0 dBm and a raw reading.
+// Command 14's answer: the count at byte 8, then points of a level (dBm below 0) and a reading.
 inline Step Calibration(const Bytes& points, int32_t result = 0) {
     return Answer(result, Bytes(8) + Bytes{uint8_t(points.size() / 2)} + points);
 }

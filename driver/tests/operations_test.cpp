@@ -1,7 +1,6 @@
 // Every card operation: what goes out, what comes back into the outputs, the text a failing step
 // reports; InitCard's and SynchToMaster's steps and waits.
 #include <cstring>
-#include <functional>
 
 #include "driver/card_control.h"
 #include "driver/card_text.h"
@@ -74,12 +73,6 @@ Step Transmitted(uint8_t time, uint8_t id) {
     return Answer(0, {0, 0, 0, 0, 0, 0, 0, 0, time, 0, 0, 0, id});
 }
 const Call kRssi = Read<uint8_t, GetRSSI_freq, uint8_t{17}, 0u>;  // at frequency 17
-int Echo(Driver& d, std::string& out) {
-    uint32_t echoTime = 0;
-    const int status = GetPingEcho(d, 5, echoTime);
-    out = std::to_string(echoTime);
-    return status;
-}
 
 #define SET(call) [](Driver& d, std::string&) { return call; }
 const char kCut[] = "xxxxxxxxxxxxxxxxxxxx";  // the 20 characters a security ID keeps
@@ -98,11 +91,59 @@ RequestCase MapRow(const char* name, Step answer, int status, std::vector<int> r
         }
         return result;
     };
-    const Bytes request = Bytes{0, 0, 0, 0, 0x80, 0, 21} + Bytes(kCalibrationRecordSize - 7);
-    return {name, map, {answer}, status, {kCmdGetRssiCalibration}, request, output};
+    const Bytes sent = Bytes{0, 0, 0, 0, 0x80, 0, 21} + Bytes(kCalibrationRecordSize - 7);
+    return {name, map, {answer}, status, {kCmdGetRssiCalibration}, sent, output};
 }
 
 // clang-format off
+// Answers like a card: country code, ROM version, a Master node list whose sync state and Master
+// address end in `sync`, and a roaming flag of `roaming`; a calibration request finds no points.
+Step LikeACard(uint8_t sync, uint8_t roaming) {
+    const Step list = Params({{kParamRomVersion, {'V', '1', '.', '4', '9', 'b', ' '}},
+        {kParamRoamingFlag, {roaming}}, {kParamMasterAddress, {0, 0, 0, 0, 0, sync}},
+        {kParamSyncState, {sync}}, {kParamNodeAddress, {}}, {kParamMasterName, {}},
+        {kParamChannel, {}}, {kParamSubchannel, {}}});
+    return [=](Request& r) { (r.command == kCmdGetCountryCode ? Answer(0, {0xC5}) : list)(r); };
+}
+
+const char kReinit[] = "Please wait while the driver is being re-initialized.";
+const char kFirstMaster[] = "000000000001";
+
+// InitCard over a card state holding country code 1 and the map text "kept" marked '+';
+// describes the sync state and the card state it leaves.
+Call Init(int waitFlag) {
+    return [=](Driver& d, std::string& out) {
+        CardState& card = d.card;
+        card.countryCode = 1;
+        std::strcpy(card.rssiMapText, "kept");
+        card.rssiMapMarker = '+';
+        uint8_t sync = 9;
+        const int status = InitCard(d, sync, 0, waitFlag);
+        out = FormatText("%d|%s|%d|%d|%c%s|%d|%s", sync, card.romVersion, card.countryCode,
+                         card.countryFlag, card.rssiMapMarker, card.rssiMapText,
+                         card.cardInitialised, card.masterAddress);
+        return status;
+    };
+}
+Call Synch(int reinitFlag, const char* wanted) {
+    return [=](Driver& d, std::string&) {
+        return SynchToMaster(d, reinitFlag, 1, 2, 3, kApEast, wanted);
+    };
+}
+
+struct CardCase {
+    const char* name;
+    Call call;
+    uint8_t sync;  // the card answers LikeACard(sync, roaming) after `steps`
+    uint8_t roaming;
+    std::vector<Step> steps;
+    int status;
+    Commands start;      // the first requests
+    std::string output;  // the call's, then tenths of a second waited and mouse messages served
+    Strings events;
+    Strings reports = {};
+};
+
 // A 12-character name is cut to 11; the address texts are written only when all arrived.
 const Entries kMasterNodeAnswers = {{kParamSyncState, {1}},
     {kParamMasterAddress, {0x02, 0x00, 0x00, 0x12, 0xAB, 0xCD}},
@@ -115,11 +156,10 @@ const Bytes kMasterNodeList = List({{kParamMasterAddress, Bytes(6, 0)},
 // Any station type text but "Station" and "Alternate Master" counts as Master, whose name is cut
 // to 11 characters.
 const CardOptions kStation{.domain = "7", .roamConfig = "Slow", .inactivitySecondsIndex = 3,
-                           .inactivityMinutes = 2};
+    .inactivityMinutes = 2};
 const CardOptions kMaster{.masterSettings = true, .masterName = "ABCDEFGHIJKLMNOP",
-                          .stationType = "station", .channel = "12", .subchannel = "3",
-                          .domain = "15", .macOptimize = "Light", .roamConfig = "Fast",
-                          .peerToPeer = false};
+    .stationType = "station", .channel = "12", .subchannel = "3", .domain = "15",
+    .macOptimize = "Light", .roamConfig = "Fast", .peerToPeer = false};
 const Bytes kMasterList = List({{kParamStationType, {kStationTypeMaster}},
     {kParamAnnouncedName, {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 0}},
     {kParamMasterChannel, {12}}, {kParamMasterSubchannel, {3}}, {kParamDomain, {15}},
@@ -129,8 +169,7 @@ const Bytes kReceived = {0, 0x40, 0x96, 0xAA, 0xBB, 0xCC, 0, 0, 0, 0, 0, 0, 180,
 // A ping record: address, kind, transmit time, ping id and payload length, then the payload.
 const Bytes kPayload(kPingPayloadMax, 0);
 const Bytes kBroadcastRecord =
-    Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, kPingKindDirected, 0, 0, 0, 0, 0, 0, 0, 0xDC, 0x05, 0, 0}
-    + kPayload;
+    Bytes(6, 0xFF) + Bytes{kPingKindDirected, 0, 0, 0, 0, 0, 0, 0, 0xDC, 0x05, 0, 0} + kPayload;
 // The sync state read before a ping goes out, over a stale output, then over the one it read.
 const Bytes kFirstSync = List({{kParamSyncState, {7}}});
 const Bytes kResync = List({{kParamSyncState, {1}}});
@@ -141,7 +180,7 @@ const RequestCase kRequests[] = {
     {"MasterNodeWithoutSyncState", MasterNode, {Params(kWithoutSyncState)}, -1,
      {kCmdGetDriverData}, kMasterNodeList, "previous-mas previous-nod NNNNNNNNNNN 4 9 0",
      {"-1 GetfromDataList in GetMasterNode Sync State"}},
-    {"MasterNodeChannelLost", MasterNode, {Fail(31)}, -9, {kCmdGetDriverData}, kMasterNodeList,
+    {"MasterNodeChannelLost", MasterNode, {Answer(0, {}, 31)}, -9, {kCmdGetDriverData}, kMasterNodeList,
      "previous-mas previous-nod xxxxxxxxxxxx 0 0 0",
      {"-9 DeviceIoControl Error:  31", "-9 GetDriverData in GetMasterNode"}},
     {"SyncStateMissing", Read<uint8_t, GetSyncState, 0u>, {Params({})}, -1, {kCmdGetDriverData},
@@ -193,8 +232,6 @@ const RequestCase kRequests[] = {
      "none 0 0"},
     {"PingFailing", Ping, {Answer(-4)}, -4, {kCmdReceivePing}, {}, "none 0 0",
      {"-4 Error in GetPing"}},
-    {"PingEcho", Echo, {Answer(0, {5, 0, 0x10, 0x27, 0, 0})}, 0, {kCmdGetPingEcho},
-     {5, 0, 0, 0, 0, 0}, "10000"},
     {"NotSynchronisedSendsNothing", kBroadcast, {Synchronised(0)}, 0,
      {kCmdGetDriverData}, kFirstSync, "0 57005 238"},
     {"RecordCarriesAddressKindAndLength", Send("0a0B0c0d0e0f", 0),
@@ -246,6 +283,40 @@ const RequestCase kRequests[] = {
            "<-70dBm:136> <-50dBm:52> | 3 13"),
     MapRow("FailedCalibrationLeavesTableAndTextAlone", Calibration({}, 3), 3, {150}, "stale| 0"),
 };
+
+const CardCase kCardCases[] = {
+    {"InitGivesUpAfterFiveSeconds", Init(0), 0, 1, {}, 0, {kCmdInitCard},
+     "0|V1.49b |197|0| |1|000000000000 50 0", {kReinit, "close"}},
+    {"InitWaitFlagOneWaitsTenSeconds", Init(1), 0, 1, {}, 0, {},
+     "0|V1.49b |197|0| |1|000000000000 100 0", {kReinit, "close"}},
+    {"InitOtherWaitFlagsWaitFive", Init(2), 0, 1, {}, 0, {},
+     "0|V1.49b |197|0| |1|000000000000 50 0", {kReinit, "close"}},
+    {"InitStopsWaitingOnceSynchronised", Init(1), 1, 1, {}, 0, {},
+     "1|V1.49b |197|0| |1|000000000001 0 0", {kReinit, "close"}},
+    {"InitCommandFailureLeavesTheCardUninitialised", Init(0), 0, 1, {Answer(-9)}, -9, {},
+     "0||1|0|+kept|0| 0 0", {kReinit, "close"}},
+    {"InitCountryFailureLeavesMapAndCountryAlone", Init(0), 0, 1,
+     {Step{}, Step{}, Answer(4, {0xC5})}, 4, {}, "0|V1.49b |1|0|+kept|1| 0 0", {kReinit, "close"},
+     {"4 Error Getting Country Code 4"}},
+    {"InitFailedCalibrationBeeps", Init(0), 1, 1, {Step{}, Step{}, Answer(0, {1}), Answer(3)}, 0,
+     {}, "1|V1.49b |1|1| |1|000000000001 0 0", {kReinit, "beep 1000 500", "close"}},
+    {"InitValidCalibrationKeepsTheMapText", Init(0), 1, 1,
+     {Step{}, Step{}, Answer(0, {2}), Calibration({40, 200, 80, 100})}, 0, {},
+     "1|V1.49b |2|0|+<-40dBm:200> <-80dBm:100> |1|000000000001 0 0", {kReinit, "close"}},
+    {"SynchRoamingOnSearchesAtOnce", Synch(0x100, kFirstMaster), 1, 1, {}, 0,
+     {kCmdGetDriverData, kCmdSetDriverData, kCmdSearchSynchronous, kCmdGetDriverData}, " 0 1"},
+    {"SynchRoamingOffReinitialises", Synch(0, kFirstMaster), 1, 0, {}, 0,
+     {kCmdGetDriverData, kCmdSetDriverData, kCmdSetDriverData, kCmdInitCard}, " 0 1",
+     {kReinit, "close"}},
+    {"SynchReinitFlagIsInitCardsWait", Synch(1, kFirstMaster), 0, 1, {}, kStatusNoSync,
+     {kCmdGetDriverData, kCmdSetDriverData, kCmdSetDriverData, kCmdInitCard}, " 200 9999",
+     {kReinit, "close"}},
+    {"SynchAnotherMasterAfterABoundedWait", Synch(0, "0000000000ff"), 1, 1, {}, -1,
+     {kCmdGetDriverData, kCmdSetDriverData, kCmdSearchSynchronous}, " 20 2001"},
+    // Never synchronised: ten thousand polls, the mouse served between them.
+    {"SynchGivesUpAfterItsPolls", Synch(0, kFirstMaster), 0, 1, {}, kStatusNoSync,
+     {kCmdGetDriverData, kCmdSetDriverData, kCmdSearchSynchronous}, " 100 9999"},
+};
 // clang-format on
 
 using Requests = CaseTable<RequestCase>;
@@ -261,9 +332,7 @@ TEST_P(Requests, SendOneRequestAndTakeItsAnswer) {
     EXPECT_EQ(device.sent, c.sent);
     EXPECT_EQ(device.commands, c.commands);
     EXPECT_EQ(reports, c.reports);
-    EXPECT_LE(
-        *std::max_element(std::begin(driver.card.rssiPercent), std::end(driver.card.rssiPercent)),
-        100);
+    EXPECT_LE(*std::max_element(driver.card.rssiPercent, driver.card.rssiPercent + 256), 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Requests, ::testing::ValuesIn(kRequests), kCaseName);
@@ -276,123 +345,23 @@ TEST_F(OpenDriverTest, ADriverThatNeverStopsOfferingPingsDoesNotHoldTheSender) {
     EXPECT_LT(device.commands.size(), 1100u);
 }
 
-// Answers like a card: ROM version, country code, no calibration, a Master node list whose sync
-// state and Master address end in `sync`, and a roaming flag of `roaming`.
-Step LikeACard(uint8_t sync, uint8_t roaming = 1) {
-    const Step list = Params({{kParamRomVersion, {'V', '1', '.', '4', '9', 'b', ' '}},
-                              {kParamRoamingFlag, {roaming}},
-                              {kParamMasterAddress, {0, 0, 0, 0, 0, sync}},
-                              {kParamSyncState, {sync}},
-                              {kParamNodeAddress, {}},
-                              {kParamMasterName, {}},
-                              {kParamChannel, {}},
-                              {kParamSubchannel, {}}});
-    return [=](Request& r) {
-        (r.command == kCmdGetCountryCode  ? Answer(0, {0xC5})
-         : r.command == kCmdGetDriverData ? list
-                                          : Answer(0))(r);
-    };
-}
+using CardCases = CaseTable<CardCase>;
 
-// What InitCard leaves in the card state, as one text.
-std::string CardText(const CardState& card) {
-    return std::string(card.romVersion) + "|" + std::to_string(card.countryCode) + "|" +
-           std::to_string(card.countryFlag) + "|" + card.rssiMapMarker + card.rssiMapText + "|" +
-           std::to_string(card.cardInitialised) + "|" + card.masterAddress;
-}
-
-struct InitCase {
-    const char* name;
-    uint8_t sync;
-    int waitFlag;
-    std::vector<Step> steps;  // before the card's standing answers
-    int status;
-    uint32_t seconds;  // waited
-    std::string card;
-    Strings events;  // after the status window opened
-    Strings reports = {};
-};
-
-struct SynchCase {
-    const char* name;
-    int reinitFlag;  // only its low byte asks for InitCard, whose wait it also is
-    uint8_t roaming;
-    uint8_t sync;
-    const char* wanted;
-    int status;
-    Commands start;    // the first requests
-    uint32_t seconds;  // waited, whole
-    int mousePumps;
-};
-
-// clang-format off
-// Before each case the card state holds country code 1 and the map text "kept" marked '+'.
-const InitCase kInitCases[] = {
-    {"GivesUpAfterFiveSeconds", 0, 0, {}, 0, 5, "V1.49b |197|0| |1|000000000000", {"close"}},
-    {"WaitFlagOneWaitsTenSeconds", 0, 1, {}, 0, 10, "V1.49b |197|0| |1|000000000000", {"close"}},
-    {"OtherWaitFlagsWaitFive", 0, 2, {}, 0, 5, "V1.49b |197|0| |1|000000000000", {"close"}},
-    {"StopsWaitingOnceSynchronised", 1, 1, {}, 0, 0, "V1.49b |197|0| |1|000000000001", {"close"}},
-    {"CommandFailureLeavesTheCardUninitialised", 0, 0, {Answer(-9)}, -9, 0, "|1|0|+kept|0|",
-     {"close"}},
-    {"CountryFailureLeavesMapAndCountryAlone", 0, 0, {Step{}, Step{}, Answer(4, {0xC5})}, 4,
-     0, "V1.49b |1|0|+kept|1|", {"close"}, {"4 Error Getting Country Code 4"}},
-    {"FailedCalibrationBeeps", 1, 0, {Step{}, Step{}, Answer(0, {1}), Answer(3)}, 0, 0,
-     "V1.49b |1|1| |1|000000000001", {"beep 1000 500", "close"}},
-    {"ValidCalibrationKeepsTheMapText", 1, 0,
-     {Step{}, Step{}, Answer(0, {2}), Calibration({40, 200, 80, 100})}, 0, 0,
-     "V1.49b |2|0|+<-40dBm:200> <-80dBm:100> |1|000000000001", {"close"}},
-};
-
-const SynchCase kSynchCases[] = {
-    {"RoamingOnSearchesAtOnce", 0x100, 1, 1, "000000000001", 0,
-     {kCmdGetDriverData, kCmdSetDriverData, kCmdSearchSynchronous, kCmdGetDriverData}, 0, 1},
-    {"RoamingOffReinitialises", 0, 0, 1, "000000000001", 0,
-     {kCmdGetDriverData, kCmdSetDriverData, kCmdSetDriverData, kCmdInitCard}, 0, 1},
-    {"ReinitFlagIsInitCardsWait", 1, 1, 0, "000000000001", kStatusNoSync,
-     {kCmdGetDriverData, kCmdSetDriverData, kCmdSetDriverData, kCmdInitCard}, 20, 9999},
-    {"AnotherMasterAfterABoundedWait", 0, 1, 1, "0000000000ff", -1,
-     {kCmdGetDriverData, kCmdSetDriverData, kCmdSearchSynchronous}, kSynchConfirmSeconds, 2001},
-    // Never synchronised: ten thousand polls, the mouse served between them.
-    {"GivesUpAfterItsPolls", 0, 1, 0, "000000000001", kStatusNoSync,
-     {kCmdGetDriverData, kCmdSetDriverData, kCmdSearchSynchronous}, 10, kSynchMaxSyncPolls - 1},
-};
-// clang-format on
-
-using InitCardCases = CaseTable<InitCase>;
-
-TEST_P(InitCardCases, RefreshTheCardStateAndWaitForAMaster) {
-    const InitCase& c = GetParam();
-    device.otherwise = LikeACard(c.sync);
-    Script(c.steps);
-    driver.card.countryCode = 1;
-    std::strcpy(driver.card.rssiMapText, "kept");
-    driver.card.rssiMapMarker = '+';
-    uint8_t sync = 9;
-    EXPECT_EQ(InitCard(driver, sync, 0, c.waitFlag), c.status);
-    EXPECT_EQ(sync, c.status == 0 ? c.sync : 0);
-    EXPECT_EQ(clock.NowMs() / 100, c.seconds * 10);
-    EXPECT_EQ(CardText(driver.card), c.card);
-    EXPECT_EQ(events, Strings{"Please wait while the driver is being re-initialized."} + c.events);
-    EXPECT_EQ(reports, c.reports);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, InitCardCases, ::testing::ValuesIn(kInitCases), kCaseName);
-
-using SynchToMasterCases = CaseTable<SynchCase>;
-
-TEST_P(SynchToMasterCases, MoveTheCardOntoTheMaster) {
-    const SynchCase& c = GetParam();
+TEST_P(CardCases, ReinitialiseOrMoveOntoAMaster) {
+    const CardCase& c = GetParam();
     device.otherwise = LikeACard(c.sync, c.roaming);
-    const char name[kMasterNameSize] = "";
-    EXPECT_EQ(SynchToMaster(driver, c.reinitFlag, 1, 2, 3, name, c.wanted), c.status);
+    Script(c.steps);
+    std::string output;
+    EXPECT_EQ(c.call(driver, output), c.status);
     Commands start = device.commands;
     start.resize(c.start.size());
     EXPECT_EQ(start, c.start);
-    EXPECT_EQ(clock.NowMs() / 1000, c.seconds);
-    EXPECT_EQ(mousePumps, c.mousePumps);
+    EXPECT_EQ(output + FormatText(" %u %d", clock.NowMs() / 100, mousePumps), c.output);
+    EXPECT_EQ(events, c.events);
+    EXPECT_EQ(reports, c.reports);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SynchToMasterCases, ::testing::ValuesIn(kSynchCases), kCaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, CardCases, ::testing::ValuesIn(kCardCases), kCaseName);
 
 }  // namespace
 }  // namespace vz
