@@ -19,6 +19,11 @@
 #include "zazivev/shell/main_dialog.h"
 #include "zazivev/shell/tool_card_host.h"
 
+#ifdef __SANITIZE_ADDRESS__
+// The sanitizer runtime's count of the heap in use (its header is not on every machine).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
 namespace vz {
 namespace {
 
@@ -33,10 +38,6 @@ constexpr size_t kMaxPendingFaults = 8;
 // a leak per tick or per start-up check would be megabytes.
 constexpr size_t kHeapSlackBytes = 64 * 1024;
 
-#ifdef __SANITIZE_ADDRESS__
-// The sanitizer runtime's count of the heap in use (its header is not on every machine).
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
 size_t HeapInUse() {
 #ifdef __SANITIZE_ADDRESS__
     return __sanitizer_get_current_allocated_bytes();
