@@ -1,5 +1,5 @@
-// Start-up and end of the monitor: no driver, the window's buttons and system menu. (One copy
-// per desktop is the shared running-copy rule, checked from outside by the end-to-end cases.)
+// The information window: start-up with and without a driver, its buttons and system menu. (One
+// copy per desktop is the shared running-copy rule, checked from outside by the end-to-end cases.)
 #include "ruvedor/app/monitor_app.h"
 #include "ruvedor/tests/monitor_fixture.h"
 
@@ -47,56 +47,36 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
             MonitorApp(*context).Run([](Dialog&) { return StatusMonitorDialog::kEndNoDriver; }), 0);
         return;
     }
-    for (int pass = 0; pass < 3; ++pass) {
-        const uint64_t opens = Opens();
-        Step("no card: the driver is opened every ten seconds",
-             pass == 0 ? StatusMonitorDialog::kFirstTickMs : StatusMonitorDialog::kBackOffMs, {},
-             StatusMonitorDialog::kBackOffMs, false, 0);
-        EXPECT_EQ(Opens() - opens, 1u);
+    for (const uint32_t runMs : {StatusMonitorDialog::kFirstTickMs, kBackOff, kBackOff}) {
+        const uint64_t opens = emulator->Counters().failedOpens;
+        Step("no card: the driver is opened every ten seconds", runMs, {}, kBackOff, false, 0);
+        EXPECT_EQ(emulator->Counters().failedOpens - opens, 1u);
     }
-    EXPECT_FALSE(window->IsWindowVisible());
     ASSERT_EQ(emulator->Control("insert"), "OK");
-    Step("this tick opens the driver", StatusMonitorDialog::kBackOffMs, {},
-         StatusMonitorDialog::kBackOffMs, false, 0);
-    Step("and the following one shows the card", StatusMonitorDialog::kBackOffMs,
-         {Added(IDI_LINK_LIT, kLobbyTip)}, StatusMonitorDialog::kLivePeriodMs);
+    Step("this tick opens the driver", kBackOff, {}, kBackOff, false, 0);
+    Step("and the following one shows the card", kBackOff, {Added(IDI_LINK_LIT, kLobbyTip)}, kLive);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Adapters, NoDriver,
-    ::testing::Values(NoDriverCase{"NtFindsNoAdapter", kLobbyScenario, nullptr, false, kNtMessage},
-                      NoDriverCase{"OldWindows95", OnWindows95("3"), "ISA", false, kNtMessage},
-                      NoDriverCase{"Windows95OtherCard", OnWindows95(), "ISA", false, k95Message},
-                      NoDriverCase{"Windows95PcCard", OnWindows95(), "PCMCIA", true, k95Message}),
+    ::testing::Values(NoDriverCase{"NtFindsNoAdapter", LobbyScenario(), nullptr, false, kNtMessage},
+                      NoDriverCase{"Old95", LobbyScenario("win95 3", "zeruve"), "ISA", false,
+                                   kNtMessage},
+                      NoDriverCase{"Windows95OtherCard", kLobby95, "ISA", false, k95Message},
+                      NoDriverCase{"Windows95PcCard", kLobby95, "PCMCIA", true, k95Message}),
     [](const ::testing::TestParamInfo<NoDriverCase>& info) { return info.param.what; });
 
-class MonitorWindow : public MonitorTest {};
+using MonitorWindow = MonitorTest;
 
-TEST_F(MonitorWindow, HideCloseBoxAndEscapeOnlyHideItAndRemoveEndsIt) {
-    Start();
-    for (const auto& hide : std::vector<std::function<void()>>{
-             [this] { window->Click(IDC_MONITOR_HIDE); }, [this] { window->PressCloseBox(); },
-             [this] { window->PressEscape(); }}) {
-        TrayMouse(kWmRButtonDown);
-        ASSERT_TRUE(window->IsWindowVisible());
-        hide();
-        ui.Settle();
-        EXPECT_FALSE(window->IsWindowVisible());
-    }
-    const size_t mark = TrayCallCount();
-    ui.RunFor(StatusMonitorDialog::kLivePeriodMs);
-    EXPECT_EQ(TrayCallCount(), mark + 1) << "polling goes on";
-    TrayMouse(kWmRButtonDown);
-    window->Click(kIdOk);
-    ui.Settle();
-    EXPECT_EQ(window->EndCode(), kIdOk);
-    EXPECT_TRUE(shell.TrayIcons().empty());
-    EXPECT_TRUE(ContainsInOrder(shell.Calls(),
-                                {"TrayDelete 129 icon 0 flags 0 tip ", "QuitHelpEngine 0x10000"}));
-}
-
-TEST_F(MonitorWindow, SystemMenuHasAboutAndTheWindowItsIcon) {
-    Start();
+// A fresh read shows until the first tick hides the window; its system menu has About.
+TEST_F(MonitorWindow, LivesInTheTrayFromTheFirstTickUntilRemove) {
+    Prepare();
+    Open();
+    EXPECT_EQ(window->GetItemText(IDC_MONITOR_INFORMATION),
+              kDriverLine + (kLiveNode + kSynchronised));
+    EXPECT_TRUE(window->IsWindowVisible());
+    ui.RunFor(StatusMonitorDialog::kFirstTickMs);
+    EXPECT_FALSE(window->IsWindowVisible());
     EXPECT_EQ(window->SystemMenu().back().text, TEXT_ABOUTBOX);
     EXPECT_EQ(window->Icon(), IDI_MONITOR);
     bool shown = false;
@@ -107,6 +87,24 @@ TEST_F(MonitorWindow, SystemMenuHasAboutAndTheWindowItsIcon) {
     EXPECT_TRUE(window->FireSysCommand(IDM_ABOUTBOX | 0x5));
     EXPECT_TRUE(shown);
     EXPECT_FALSE(window->FireSysCommand(kScMinimize));
+    // Hide, the close box and Escape only hide it.
+    for (const auto& hide : std::vector<std::function<void()>>{
+             [this] { window->Click(IDC_MONITOR_HIDE); }, [this] { window->PressCloseBox(); },
+             [this] { window->PressEscape(); }}) {
+        TrayMouse(kWmRButtonDown);
+        ASSERT_TRUE(window->IsWindowVisible());
+        hide();
+        ui.Settle();
+        EXPECT_FALSE(window->IsWindowVisible());
+    }
+    const uint64_t requests = AllRequests();
+    ui.RunFor(kLive);
+    EXPECT_NE(AllRequests(), requests) << "polling goes on";
+    TrayMouse(kWmRButtonDown);
+    window->Click(kIdOk);
+    ui.Settle();
+    EXPECT_EQ(window->EndCode(), kIdOk);
+    EXPECT_TRUE(ContainsInOrder(shell.Calls(), {Deleted(IDI_LINK_LIT), "QuitHelpEngine 0x10000"}));
 }
 
 }  // namespace
