@@ -1,28 +1,20 @@
 // The headless fault soak: Ruvedor polls and Zazivev runs its start-up check on one emulated card
 // for 100,000 ticks of the monitor's timer while faults of every kind fire at random; then the
 // card's true state shows again, and handles, registry keys and heap are back where they started.
-#include <malloc.h>
-
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <random>
-#include <set>
 
 #include "driver/ping.h"
 #include "ruvedor/tests/monitor_fixture.h"
+#include "tests/soak_support.h"
 #include "zazivev/app/tool_context.h"
 // Both programs' resource headers name their own product string; the soak uses neither.
 #undef IDS_PRODUCT
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/main_dialog.h"
 #include "zazivev/shell/tool_card_host.h"
-
-#ifdef __SANITIZE_ADDRESS__
-// The sanitizer runtime's count of the heap in use (its header is not on every machine).
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 namespace vz {
 namespace {
@@ -31,61 +23,6 @@ constexpr uint64_t kSoakTicks = 100000;
 constexpr uint64_t kTicksPerToolRun = 500;
 constexpr uint32_t kToolRunMs = 30000;
 constexpr uint64_t kWarmUpTicks = 5000;
-constexpr uint32_t kOneFaultInTicks = 20;
-// Faults on requests the programs rarely send wait; a few at a time is what a user would arm.
-constexpr size_t kMaxPendingFaults = 8;
-// Room for containers that settle at a larger capacity than they had at the first measurement;
-// a leak per tick or per start-up check would be megabytes.
-constexpr size_t kHeapSlackBytes = 64 * 1024;
-
-size_t HeapInUse() {
-#ifdef __SANITIZE_ADDRESS__
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    return mallinfo2().uordblks;
-#endif
-}
-
-// One fault of `kind` on a command the programs send, in the control language.
-std::string RandomFault(FaultKind kind, std::mt19937& random) {
-    auto pick = [&random](std::initializer_list<int> values) {
-        return std::to_string(values.begin()[random() % values.size()]);
-    };
-    const std::string cmd = " cmd=" + pick({kCmdGetDriverVersion, kCmdGetDriverData,
-                                            kCmdSetDriverData, kCmdRestartDriver, kCmdInitCard,
-                                            kCmdGetRssiCalibration, kCmdGetDriverData});
-    const std::string nth = " nth=" + pick({1, 2, 3, 5});
-    // What follows the kind's name, in the order of FaultKind.
-    const std::string fields[kFaultKindCount] = {
-        cmd + nth,
-        cmd + " status=" + pick({-1, -2, -5, -9, 1, 2, 7}) + nth + " count=" + pick({1, 2, 20}),
-        " cmd=" + pick({kCmdGetDriverData, kCmdSetDriverData}) +
-            (random() % 2 ? "" : " param=" + pick({6, 18, 19, 20, 21, 22, 23})),
-        cmd + " value=" + pick({0, 1, 5, 13, 1999, 2000, 2001, 65535}),
-        " status=" + pick({-5, -6, -7}) + " count=" + pick({1, 2}),
-        cmd + " ms=" + pick({5, 150, 1000, 3000}),
-        cmd + " error=" + pick({1, 6, 31, 259, 1167})};
-    return std::string("fault ") + FaultKindName(kind) + fields[static_cast<size_t>(kind)];
-}
-
-// A program's session with the card that keeps the handles the program holds: opened and not
-// yet closed, whether or not the emulator still knows them after a dropped connection.
-struct CountedSession : EmulatorDeviceIo {
-    using EmulatorDeviceIo::EmulatorDeviceIo;
-    DeviceHandle OpenDevice(const char* path) override {
-        const DeviceHandle handle = EmulatorDeviceIo::OpenDevice(path);
-        if (handle != kInvalidDeviceHandle) {
-            held.insert(handle);
-        }
-        return handle;
-    }
-    void CloseDevice(DeviceHandle handle) override {
-        held.erase(handle);
-        EmulatorDeviceIo::CloseDevice(handle);
-    }
-
-    std::set<DeviceHandle> held;
-};
 
 class FaultSoak : public MonitorTest {
   protected:
@@ -113,11 +50,8 @@ class FaultSoak : public MonitorTest {
     // Ticks of the monitor's timer, with a tool run every so often and faults at random.
     void Soak(uint64_t count, bool faults) {
         for (uint64_t n = 0; n < count; ++n) {
-            if (faults && emulator->Faults().Pending() < kMaxPendingFaults &&
-                random() % kOneFaultInTicks == 0) {
-                const std::string fault =
-                    RandomFault(FaultKind(random() % kFaultKindCount), random);
-                ASSERT_EQ(emulator->Control(fault), "OK") << fault;
+            if (faults) {
+                ASSERT_NO_FATAL_FAILURE(randomFaults->Tick());
             }
             ASSERT_TRUE(ui.RunNextTimer()) << "the monitor's timer stopped";
             if (++ticks % kTicksPerToolRun == 0) {
@@ -136,7 +70,7 @@ class FaultSoak : public MonitorTest {
         Soak(60, false);
     }
 
-    std::mt19937 random{20261206};
+    std::unique_ptr<RandomFaults> randomFaults;
     uint64_t ticks = 0;
     uint64_t toolRuns = 0;
 };
@@ -145,6 +79,7 @@ TEST_F(FaultSoak, BothProgramsComeBackWithNothingLeft) {
     std::ifstream file(VZ_DEFAULT_SCENARIO);
     BuildWorld(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
     CountedSession monitorSession(*emulator);
+    randomFaults = std::make_unique<RandomFaults>(*emulator, 20261206);
     MakeMonitor(monitorSession);
     const std::string parameters = "System\\CurrentControlSet\\Services\\davuziro\\Parameters";
     test::PutValue(registry, parameters, "Master_Name", test::Sz("MASTER"));
@@ -164,7 +99,7 @@ TEST_F(FaultSoak, BothProgramsComeBackWithNothingLeft) {
     ASSERT_NO_FATAL_FAILURE(Soak(kSoakTicks, true));
     Recover();
     const std::string report = RunTool();
-    EXPECT_NE(report.find("Synchronized to 00a0d4010001  Lobby"), std::string::npos) << report;
+    EXPECT_NE(report.find(kLobbyReport), std::string::npos) << report;
     EXPECT_EQ(shell.TrayIcons().begin()->second.tip, kLobbyTip);
     shell.ClearRecords();
     const size_t heapAfter = HeapInUse();

@@ -3,20 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
+#include <memory>
 #include <thread>
 #include <vector>
 
-#include "driver/card_host.h"
-#include "driver/driver.h"
 #include "driver/le_bytes.h"
 #include "driver/parameter_list.h"
 #include "driver/request_block.h"
-#include "emulator/core/emulator.h"
-#include "emulator/core/scenario_parser.h"
-#include "emulator/link/emulator_link.h"
-#include "emulator/server/card_server.h"
-#include "emulator/server/steady_clock.h"
+#include "emulator/bench/served_card.h"
 #include "emulator/wire/frame.h"
 #include "emulator/wire/stream.h"
 
@@ -67,38 +61,24 @@ void FillSyncRequest(uint8_t (&block)[vz::kRequestBlockSize]) {
 }  // namespace
 
 int main() {
-    vz::Scenario scenario;
-    vz::ScenarioError error;
-    vz::ParseScenario(
+    const std::unique_ptr<vz::ServedCard> card = vz::ServedCard::Open(
         "system nt 4\ndevice davuziro 1\nmaster 00a0d4000a01 domain=0 signal=-50\n"
-        "timing service-us=0 sync-ms=0\n",
-        scenario, error);
-    vz::SteadyClock clock;
-    vz::Emulator emulator(scenario, clock);
-    std::mutex lock;
-    vz::CardServer server(emulator, lock);
-    if (!server.Start(0)) {
-        std::fprintf(stderr, "cannot listen\n");
+        "timing service-us=0 sync-ms=0\n");
+    if (!card) {
         return 1;
     }
-
-    // The emulator link, as the programs use it.
-    vz::EmulatorLink link(server.Port());
-    vz::NullCardHost host;
-    vz::Driver driver(link, clock, host, vz::DriverVariant::kTool);
-    if (vz::OpenDriver(driver) != 0) {
-        std::fprintf(stderr, "cannot open the emulated device\n");
-        return 1;
-    }
+    vz::EmulatorLink& link = card->Link();
+    const vz::DeviceHandle handle = card->OpenedDriver().handle;
     uint8_t input[4];
     vz::PutU32(input, vz::kDriverInputWord);
     uint8_t block[vz::kRequestBlockSize];
     bool allAnswered = true;
     const std::vector<double> linkSamples = Measure([&] {
         FillSyncRequest(block);
-        const vz::IoControlResult r = link.IoControl(driver.handle, vz::kDriverIoControlCode, input,
+        const vz::IoControlResult r = link.IoControl(handle, vz::kDriverIoControlCode, input,
                                                      sizeof input, block, sizeof block);
-        allAnswered = allAnswered && r.succeeded && vz::GetU32(block + 12) == 0;
+        allAnswered =
+            allAnswered && r.succeeded && vz::GetU32(block + vz::kRequestResultOffset) == 0;
     });
 
     // A bare echo of the same request frame over its own loopback connection.
@@ -132,7 +112,6 @@ int main() {
     vz::CloseSocket(client);
     echo.join();
     vz::CloseSocket(listener);
-    server.Stop();
 
     const Percentiles l = Summarise(linkSamples);
     const Percentiles e = Summarise(echoSamples);

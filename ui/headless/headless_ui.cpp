@@ -152,6 +152,10 @@ void HeadlessUi::Settle() {
     throw std::logic_error("windows keep invalidating themselves; the loop never idles");
 }
 
+void HeadlessUi::ForgetClosed() {
+    std::erase_if(hosts_, [](const auto& host) { return host->destroyed_; });
+}
+
 bool HeadlessUi::FireDueTimer(uint64_t limit) {
     HeadlessHost* dueHost = nullptr;
     uint32_t dueId = 0;

@@ -58,6 +58,9 @@ class HeadlessUi {
     bool PressAccelerator(int commandId);
     // Delivers posted messages, finishes ended main dialogs and paints invalidated windows.
     void Settle();
+    // Frees the windows already destroyed, so that a long run opening many keeps its memory
+    // flat; references to those windows are invalid afterwards.
+    void ForgetClosed();
 
     // "<template> <event> <arguments>" lines, in the order things happened.
     const std::vector<std::string>& Events() const { return events_; }

@@ -5,15 +5,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <mutex>
+#include <memory>
 
-#include "driver/card_host.h"
 #include "driver/rssi_map.h"
-#include "emulator/core/emulator.h"
-#include "emulator/core/scenario_parser.h"
-#include "emulator/link/emulator_link.h"
-#include "emulator/server/card_server.h"
-#include "emulator/server/steady_clock.h"
+#include "emulator/bench/served_card.h"
 #include "platform/fake/recording_shell.h"
 #include "platform/fake/memory_registry.h"
 #include "platform/fake/virtual_clock.h"
@@ -40,34 +35,19 @@ double Since(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 int main() {
-    vz::Scenario scenario;
-    vz::ScenarioError error;
-    if (!vz::ParseScenario(kWorld, scenario, error)) {
-        std::fprintf(stderr, "scenario: %s\n", error.Text().c_str());
+    const std::unique_ptr<vz::ServedCard> card = vz::ServedCard::Open(kWorld);
+    if (!card) {
         return 1;
     }
-    vz::SteadyClock clock;
-    vz::Emulator emulator(scenario, clock);
-    std::mutex lock;
-    vz::CardServer server(emulator, lock);
-    if (!server.Start(0)) {
-        std::fprintf(stderr, "cannot listen\n");
-        return 1;
-    }
-    vz::EmulatorLink link(server.Port());
-    vz::NullCardHost cardHost;
-    vz::Driver driver(link, clock, cardHost, vz::DriverVariant::kTool);
-    if (vz::OpenDriver(driver) != 0) {
-        std::fprintf(stderr, "cannot open the emulated device\n");
-        return 1;
-    }
+    vz::EmulatorLink& link = card->Link();
+    vz::Driver& driver = card->OpenedDriver();
     char map[vz::kRssiMapTextSize];
     vz::BuildRssiMap(driver, map);
 
     // The dialog's timers run on virtual time, its dwells on the real clock through the link.
     vz::MemoryRegistry registry;
     vz::RecordingShell shell;
-    vz::ToolContext context(driver, registry, shell, clock, link.GetSystemVersion());
+    vz::ToolContext context(driver, registry, shell, card->Clock(), link.GetSystemVersion());
     vz::VirtualClock timerClock;
     vz::HeadlessUi ui(timerClock);
     ui.DeclareTemplate(IDD_SNOOP, vz::SnoopTemplate(vz::RcTemplates::Load(
@@ -112,7 +92,6 @@ int main() {
         samples += snoop.Records()[0].count;
     }
     const double roundTripsPerSecond = kRounds * kRoundTrips / (linkMs / 1000.0);
-    server.Stop();
 
     std::printf("full sweep at Fast, %d points: %.0f ms (floor %u ms); work in the ticks %.1f ms\n",
                 points, sweepMs, points * kTimerMs, workMs);
