@@ -1,6 +1,6 @@
 // The Configuration dialog: its layouts, Use Defaults, stored values outside their lists, and
 // what OK sends to the card and stores in the registry.
-#include "zazivev/tests/config_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -73,12 +73,7 @@ TEST_P(ConfigDefaults, ShowTheStationLayoutAndCancelLeavesRegistryAndCardAlone) 
     PutValue(registry, kParameters, "Domain", Dword(7));
     PutValue(registry, kParameters, "Roam_Config", Dword(2));
     PutValue(registry, kParameters, "Master_Name", test::Sz("HALL"));
-    const char* names[] = {"Station_Type", "Domain",         "Roam_Config",
-                           "Master_Name",  "Inactivity_Sec", "Peer_to_Peer"};
-    std::vector<std::optional<test::TestValue>> before;
-    for (const char* name : names) {
-        before.push_back(GetValue(registry, kParameters, name));
-    }
+    const test::TreeSnapshot before = test::Snapshot(registry, "System");
     OpenConfiguration();
     EXPECT_EQ(Selected(IDC_CONFIG_ROAM_CONFIG), "Fast");
     window->Click(IDC_CONFIG_USE_DEFAULTS);
@@ -91,9 +86,7 @@ TEST_P(ConfigDefaults, ShowTheStationLayoutAndCancelLeavesRegistryAndCardAlone) 
     window->Click(kIdCancel);
     EXPECT_TRUE(window->Ended());
     EXPECT_EQ(RequestsSinceOpening(), 0u);
-    for (size_t i = 0; i < std::size(names); ++i) {
-        EXPECT_EQ(GetValue(registry, kParameters, names[i]), before[i]) << names[i];
-    }
+    EXPECT_EQ(test::Snapshot(registry, "System"), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cards, ConfigDefaults, testing::Values("PCMCIA", "ISA"));
@@ -179,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ConfigTest, AltLettersMoveTheFocusHelpShowsItsSectionAndTheSurfaceRevealsVeryAdvanced) {
     InstallAdapter();
-    helpFile = "HELPMSTR\nmasters\nHELPCONFIG\nconfig line\nHELPSITE\nsite\n";
+    files["zazivev.hlp"] = "HELPMSTR\nmasters\nHELPCONFIG\nconfig line\nHELPSITE\nsite\n";
     OpenConfiguration();
     for (int id : {IDC_CONFIG_STATION_TYPE, IDC_CONFIG_MASTER_NAME, IDC_CONFIG_CHANNEL,
                    IDC_CONFIG_SUBCHANNEL, IDC_CONFIG_DOMAIN, IDC_CONFIG_MAC_OPTIMIZE,

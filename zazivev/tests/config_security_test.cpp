@@ -1,7 +1,7 @@
 // The set-up warning, the security ID entry and its worker, and Get Settings.
 #include "driver/card_text.h"
 #include "zazivev/config/security_id_dialogs.h"
-#include "zazivev/tests/config_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -93,10 +93,9 @@ class GetSettings : public ConfigTest, public testing::WithParamInterface<CardFa
 
 TEST_P(GetSettings, ShowsTheCardStateOfTheLastInitCard) {
     InstallAdapter();
-    std::string scenario = kQuickScenario;
-    scenario.replace(scenario.find("country=0"), 9,
-                     "country=" + std::to_string(GetParam().country));
-    OpenConfiguration(scenario, GetParam().initCard);
+    OpenConfiguration(
+        Edited(kQuickScenario, "country=0", "country=" + std::to_string(GetParam().country)),
+        GetParam().initCard);
     std::vector<std::string> texts;
     ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
         for (int id : {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,

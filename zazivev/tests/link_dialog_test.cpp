@@ -2,7 +2,7 @@
 // roaming, recovery and the slider.
 #include <string>
 
-#include "zazivev/tests/survey_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {

@@ -1,4 +1,6 @@
-// The main dialog around the check: closing, the sub-dialogs, help, the system menu, exit.
+// The main dialog around the check: closing, the sub-dialogs, help, the system menu, exit, the
+// single-instance rule and the small message dialogs.
+#include "zazivev/app/tool_app.h"
 #include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
@@ -8,10 +10,8 @@ class MainWindow : public ToolTest {
   protected:
     void SetUp() override {
         // The card comes with its inactivity time-out on; the tool turns it off while it runs.
-        std::string scenario = kQuickScenario;
-        scenario.replace(scenario.find("roaming=0"), 9, "roaming=0 inactivity=9");
         InstallAdapter();
-        Start(scenario);
+        Start(Edited(kQuickScenario, "roaming=0", "roaming=0 inactivity=9"));
         ui.RunFor(100);
     }
 
@@ -104,6 +104,46 @@ TEST_F(MainWindow, SystemMenuGetsAboutAndGreysSizeAndMaximise) {
     });
     main->FireSysCommand(IDM_ABOUTBOX + 3);
     EXPECT_TRUE(aboutShown);
+}
+
+// Only a window of exactly the tool's caption is a running copy: it is raised (restored when
+// minimised) and the second start ends with 0 without a window of its own.
+TEST_F(MainWindow, SecondStartRaisesTheFirstAndEndsWithZeroWithoutAWindow) {
+    ToolApp app(*context, cardHost);
+    int runs = 0;
+    const auto run = [&](Dialog& dialog) {
+        ++runs;
+        EXPECT_EQ(dialog.TemplateId(), IDD_MAIN);
+    };
+    shell.AddWindow(TEXT_MAIN_CAPTION " ", 5);
+    shell.AddWindow("vezurez site survey & configuration tool", 6);
+    EXPECT_EQ(app.Run(run), 0);
+    EXPECT_EQ(runs, 1);
+    shell.AddWindow(TEXT_MAIN_CAPTION, 9, true);
+    EXPECT_EQ(app.Run(run), 0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(shell.Calls().back(), "Restore 0x9");
+}
+
+TEST_F(MainWindow, ChangeDomainPromptNamesTheDomainAndCloseBoxMeansNo) {
+    ChangeDomainDialog prompt(15);
+    std::string text;
+    ui.ExpectModal(IDD_CHANGE_DOMAIN, [&](Dialog&, HeadlessHost& host) {
+        text = host.GetItemText(IDC_CHANGE_DOMAIN_PROMPT);
+        host.PressCloseBox();
+    });
+    EXPECT_EQ(main->RunModal(prompt), kIdCancel);
+    EXPECT_EQ(text, "Update to Domain 15?");
+    EXPECT_FALSE(prompt.confirmed);
+    ChangeDomainDialog yes(4);
+    ui.ExpectModal(IDD_CHANGE_DOMAIN, [](Dialog&, HeadlessHost& host) { host.Click(kIdOk); });
+    EXPECT_EQ(main->RunModal(yes), kIdOk);
+    EXPECT_TRUE(yes.confirmed);
+}
+
+TEST_F(MainWindow, InitCardShowsTheStatusWindowWhileItWorks) {
+    EXPECT_TRUE(ContainsInOrder(ui.Events(), {"102 capture", "148 open modeless", "148 init",
+                                              "148 destroy", "102 release"}));
 }
 
 }  // namespace

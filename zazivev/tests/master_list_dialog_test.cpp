@@ -1,7 +1,6 @@
 // The Master list against the emulated card: the domain search, the rows, the buttons.
-#include "driver/card_control.h"
 #include "zazivev/masters/rom_version.h"
-#include "zazivev/tests/master_list_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -27,9 +26,8 @@ TEST(RomVersion, DecidesTheLinkButtons) {
 }
 
 TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirstDomain) {
-    std::string synchronised = kMastersScenario;
-    synchronised.replace(synchronised.find("sync-ms=1200"), 12, "sync-ms=0");
-    OpenList(MasterListDialog::kSearchAll, 15, 0, synchronised);
+    OpenList(MasterListDialog::kSearchAll, 15, 0,
+             Edited(kMastersScenario, "sync-ms=1200", "sync-ms=0"));
     ui.RunFor(kSweepMs);
     EXPECT_EQ(Rows(), kSweep);
     EXPECT_EQ(list->GetItemText(IDC_MASTERS_SEARCHING), "15");
@@ -77,9 +75,7 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
 
 TEST_F(MasterListTest, RomVersionDecidesWhatClicksDoAndLinkTestsShareTheirSize) {
     for (const auto& [rom, linkTests] : {std::pair{"V1.48  ", false}, {"V1.47a ", true}}) {
-        std::string scenario = kMastersScenario;
-        scenario.replace(scenario.find("V1.49b "), 7, rom);
-        OpenList(MasterListDialog::kSearchOne, 1, 0, scenario);
+        OpenList(MasterListDialog::kSearchOne, 1, 0, Edited(kMastersScenario, "V1.49b ", rom));
         ui.RunFor(1000);
         list->ClickRow(IDC_MASTERS_LIST, 0);
         EXPECT_EQ(MasterButtons(), (std::vector<bool>{true, linkTests, linkTests}));

@@ -14,9 +14,8 @@ class SnoopTest : public ToolTest {
   protected:
     void OpenSnoop(const std::string& extra = "", int rate = SnoopDialog::kFast, int country = 0) {
         ui.DeclareTemplate(IDD_SNOOP, SnoopTemplate(ToolTemplates()));
-        std::string scenario = kQuickScenario + extra;
-        scenario.replace(scenario.find("country=0"), 9, "country=" + std::to_string(country));
-        StartWithoutOpening(scenario);
+        StartWithoutOpening(
+            Edited(kQuickScenario + extra, "country=0", "country=" + std::to_string(country)));
         ASSERT_EQ(OpenDriver(*driver), 0);
         char map[kRssiMapTextSize];
         BuildRssiMap(*driver, map);

@@ -4,9 +4,9 @@
 namespace vz {
 namespace {
 
-constexpr int kAllButtons[] = {kIdOk,          IDC_HELP_COMMAND,     IDC_MAIN_MASTERS,
-                               IDC_MAIN_SNOOP, IDC_MAIN_SITE_SURVEY, IDC_MAIN_CONFIGURATION};
-const std::vector<int> kEveryButton(std::begin(kAllButtons), std::end(kAllButtons));
+const std::vector<int> kEveryButton = {
+    kIdOk,          IDC_HELP_COMMAND,     IDC_MAIN_MASTERS,
+    IDC_MAIN_SNOOP, IDC_MAIN_SITE_SURVEY, IDC_MAIN_CONFIGURATION};
 const std::vector<int> kAllButSurvey = {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_MASTERS, IDC_MAIN_SNOOP,
                                         IDC_MAIN_CONFIGURATION};
 const std::vector<int> kFailedCheckButtons = {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION};
@@ -24,15 +24,11 @@ const std::string kNoDriver =
     "properly.  ";
 const std::string kProtocolHint = "Also verify that the VezurezAPI protocol has been installed.";
 
-std::string WithLine(std::string scenario, const std::string& from, const std::string& to) {
-    scenario.replace(scenario.find(from), from.size(), to);
-    return scenario;
-}
 const std::string kOtherSecurityId =
-    WithLine(kQuickScenario, "signal=-48", "signal=-48 security-id=\"other\"");
+    Edited(kQuickScenario, "signal=-48", "signal=-48 security-id=\"other\"");
 std::string NoDriverOn(const char* system) {
-    return WithLine(WithLine(kQuickScenario, "device davuziro 1", "device zeruve"), "system nt 4",
-                    system);
+    return Edited(Edited(kQuickScenario, "device davuziro 1", "device zeruve"), "system nt 4",
+                  system);
 }
 
 struct CheckCase {
@@ -60,7 +56,7 @@ TEST_P(Check, ReportsWhatItFoundAndEnablesWhatCanWork) {
     }
     ui.RunFor(100);
     EXPECT_EQ(Report(), c.report);
-    for (int id : kAllButtons) {
+    for (int id : kEveryButton) {
         EXPECT_EQ(Enabled(id), std::count(c.enabled.begin(), c.enabled.end(), id) == 1) << id;
     }
     EXPECT_EQ(main->HasTimer(1) ? main->Timers().at(1) : 0, c.retryMs);
@@ -68,6 +64,10 @@ TEST_P(Check, ReportsWhatItFoundAndEnablesWhatCanWork) {
     EXPECT_GE(clock.NowMs(), c.waitedMs);
     EXPECT_LT(clock.NowMs(), c.waitedMs + 2000);
     if (c.fault == nullptr) {
+        // Exit releases the card only when the check initialised it.
+        main->Click(kIdOk);
+        ui.Settle();
+        EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], c.enabled != kNoDriverButtons);
         return;
     }
     if (c.retryMs == 0) {
@@ -89,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                   kAllButSurvey, 0, 5000},
         CheckCase{"AlternateMasterWaitsLonger", kOtherSecurityId, "PCMCIA", 1, nullptr,
                   kAccessed + kNode + kNoMaster, kAllButSurvey, 0, 10000},
-        CheckCase{"CountryCodeLowSixBits", WithLine(kQuickScenario, "country=0", "country=197"),
-                  "PCMCIA", 0, nullptr, kAccessed + WithLine(kNode, "/0+", "/5+") + kSynchronised,
+        CheckCase{"CountryCodeLowSixBits", Edited(kQuickScenario, "country=0", "country=197"),
+                  "PCMCIA", 0, nullptr, kAccessed + Edited(kNode, "/0+", "/5+") + kSynchronised,
                   kEveryButton, 0, 0},
         CheckCase{"NoDriverPcCard", NoDriverOn("system nt 4"), "PCMCIA", 0, nullptr,
                   kNoDriver + kProtocolHint, kNoDriverButtons, 10000, 0},
@@ -118,7 +118,7 @@ class DriverVersions : public ToolTest, public ::testing::WithParamInterface<Ver
 TEST_P(DriverVersions, OnlyOnePointZeroIsRefused) {
     const VersionCase& c = GetParam();
     InstallAdapter();
-    Start(WithLine(kQuickScenario, "V1.2.4", c.version));
+    Start(Edited(kQuickScenario, "V1.2.4", c.version));
     std::string errorTitle, errorText;
     ui.ExpectModal(IDD_ERROR, [&](Dialog&, HeadlessHost& error) {
         errorTitle = error.GetItemText(IDC_ERROR_TITLE);
@@ -146,16 +146,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, DriverVersions,
                                            VersionCase{"v1.0", false}));
 
 class StartupCheck : public ToolTest {};
-
-TEST_F(StartupCheck, ExitWithoutAnInitialisedCardReleasesNothing) {
-    InstallAdapter("ISA");
-    Start(NoDriverOn("system nt 4"));
-    ui.RunFor(100);
-    main->Click(kIdOk);
-    ui.Settle();
-    EXPECT_TRUE(main->Ended());
-    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 0u);
-}
 
 TEST_F(StartupCheck, FocusForALostSiteSurveyGoesToMasters) {
     InstallAdapter();

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "zazivev/tests/survey_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -25,11 +25,16 @@ class SurveyDialog : public SurveyTest {
         }
         return -1;
     }
+    void Survey(const std::string& scenario = kSurveyScenario) {
+        Begin(scenario);
+        host = &OpenSurvey();
+    }
     HeadlessHost* host = nullptr;
 };
 
 TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
     Begin();
+    emulator->Control("fault fail cmd=17 status=-1 count=5");  // a failed request is no reply
     host = &OpenSurvey();
     RunCycles(*host, 10);
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
@@ -54,28 +59,15 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
 }
 
 TEST_F(SurveyDialog, BeforeWindowsFourRowButtonsArePlainAndEmpty) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("system nt 4"), 11, "system nt 3");
     // A card held on its Master opens with the box clear.
-    scenario.replace(scenario.find("roaming=0"), 9, "roaming=1");
-    Begin(scenario);
-    host = &OpenSurvey();
+    Survey(Edited(Edited(kSurveyScenario, "system nt 4", "system nt 3"), "roaming=0", "roaming=1"));
     EXPECT_EQ(host->Control(IDC_SURVEY_LINK_TEST).bitmapUp, "");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
     EXPECT_FALSE(host->IsChecked(IDC_SURVEY_ROAMING));
 }
 
-TEST_F(SurveyDialog, AFailedReplyRequestIsNoReply) {
-    Begin();
-    emulator->Control("fault fail cmd=17 status=-1 count=5");
-    host = &OpenSurvey();
-    RunCycles(*host, 10);
-    EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
-}
-
 TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
-    Begin();
-    host = &OpenSurvey();
+    Survey();
     RunCycles(*host, 2);
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbBottom);
     EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0), "00a0d4010001");
@@ -95,10 +87,7 @@ TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
 }
 
 TEST_F(SurveyDialog, ACardThatIsTheMasterStartsAtTheFirstNode) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("station=0"), 9, "station=2");
-    Begin(scenario);
-    host = &OpenSurvey();
+    Survey(Edited(kSurveyScenario, "station=0", "station=2"));
     RunCycles(*host, 2);
     EXPECT_EQ(host->Control(IDC_SURVEY_SCROLL).low, 1);
     EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), "");
@@ -106,8 +95,7 @@ TEST_F(SurveyDialog, ACardThatIsTheMasterStartsAtTheFirstNode) {
 }
 
 TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
-    Begin();
-    host = &OpenSurvey();
+    Survey();
     const auto cycleEnds = [&](int n) {
         std::vector<uint32_t> ends;
         for (int cycle = 0; cycle < n; ++cycle) {
@@ -127,8 +115,7 @@ TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
 }
 
 TEST_F(SurveyDialog, ANewMasterBeepsAndEmptiesTheTable) {
-    Begin();
-    host = &OpenSurvey();
+    Survey();
     RunCycles(*host, 3);
     emulator->Control("silence 00a0d4010001");
     RunCycles(*host, 3);
@@ -139,10 +126,7 @@ TEST_F(SurveyDialog, ANewMasterBeepsAndEmptiesTheTable) {
 }
 
 TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterAndLeavingEnablesIt) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("V1.49b "), 7, "V1.47a ");
-    Begin(scenario);
-    host = &OpenSurvey();
+    Survey(Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     RunCycles(*host, 2);
     EXPECT_TRUE(host->IsChecked(IDC_SURVEY_ROAMING));
     host->Click(IDC_SURVEY_ROAMING);
@@ -155,10 +139,7 @@ TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterAndLeavingEnablesIt) {
 }
 
 TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("V1.49b "), 7, "V1.47a ");
-    Begin(scenario);
-    host = &OpenSurvey();
+    Survey(Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     RunCycles(*host, 2);
     // Lobby goes off the air and the card, now held, settles on Annex; the lock onto the Lobby
     // still shown in the first row fails.
@@ -189,8 +170,7 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
 }
 
 TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndKeepsItsPacketSize) {
-    Begin();
-    host = &OpenSurvey();
+    Survey();
     RunCycles(*host, 2);
     const std::string address = Text(IDC_SURVEY_ADDRESS, 1);
     ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& linkHost) {
@@ -207,8 +187,7 @@ TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndKeepsItsPacketSize) {
 }
 
 TEST_F(SurveyDialog, AHalfAnsweringNodeStaysMidQualityAndASilentOneFallsToZero) {
-    Begin();
-    host = &OpenSurvey();
+    Survey();
     RunCycles(*host, 10);
     int within = 0;
     int sum = 0;
