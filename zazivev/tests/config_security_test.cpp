@@ -98,10 +98,8 @@ TEST_P(GetSettings, ShowsTheCardStateOfTheLastInitCard) {
         GetParam().initCard);
     std::vector<std::string> texts;
     ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
-        for (int id : {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,
-                       IDC_GET_SETTINGS_COUNTRY_CODE, IDC_GET_SETTINGS_RSSI_MAP}) {
-            texts.push_back(facts.GetItemText(id));
-        }
+        texts = Texts(facts, {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,
+                              IDC_GET_SETTINGS_COUNTRY_CODE, IDC_GET_SETTINGS_RSSI_MAP});
         facts.Click(kIdOk);
     });
     window->Click(IDC_CONFIG_GET_SETTINGS);

@@ -48,27 +48,23 @@ TEST_F(MainWindow, ExitReleasesTheCardAndWritesTheTimeOutBackOnTheCardsScale) {
 }
 
 TEST_F(MainWindow, SubDialogsReopenTheDriverAndRunTheCheckAgain) {
-    struct Case {
-        int button;
-        int templateId;
-        bool closesChannel;
-    };
-    for (const Case c :
-         {Case{IDC_MAIN_MASTERS, IDD_MASTER_LIST, true},
-          Case{IDC_MAIN_SITE_SURVEY, IDD_SITE_SURVEY, true}, Case{IDC_MAIN_SNOOP, IDD_SNOOP, true},
-          Case{IDC_MAIN_CONFIGURATION, IDD_CONFIGURATION, false}}) {
+    for (const auto& [button, templateId, closesChannel] :
+         {std::tuple{IDC_MAIN_MASTERS, IDD_MASTER_LIST, true},
+          {IDC_MAIN_SITE_SURVEY, IDD_SITE_SURVEY, true},
+          {IDC_MAIN_SNOOP, IDD_SNOOP, true},
+          {IDC_MAIN_CONFIGURATION, IDD_CONFIGURATION, false}}) {
         int contextDuringRun = 0;
-        ui.ExpectModal(c.templateId, [&](Dialog&, HeadlessHost& sub) {
+        ui.ExpectModal(templateId, [&](Dialog&, HeadlessHost& sub) {
             contextDuringRun = context->helpContext;
             sub.PressEscape();
         });
         const uint64_t closesBefore = emulator->Counters().closes;
-        main->Click(c.button);
-        EXPECT_EQ(contextDuringRun, c.button);
+        main->Click(button);
+        EXPECT_EQ(contextDuringRun, button);
         EXPECT_EQ(context->helpContext, kHelpContextMain);
-        EXPECT_EQ(emulator->Counters().closes - closesBefore, c.closesChannel ? 1u : 0u);
+        EXPECT_EQ(emulator->Counters().closes - closesBefore, closesChannel ? 1u : 0u);
         ui.RunFor(100);
-        EXPECT_EQ(main->Focus(), c.button);
+        EXPECT_EQ(main->Focus(), button);
         EXPECT_TRUE(Report().ends_with("Synchronized to 00a0d4010001  Lobby"));
     }
 }

@@ -41,43 +41,36 @@ int Count(const Image& image, Rgb colour, int x, int y = -1) {
 }
 
 TEST_F(SnoopTest, TheCountryCodeChoosesTheColumnsAndTheirLabels) {
-    struct Case {
-        int country, points;
-        const char *low, *high;
-    };
-    for (const Case c : {Case{0, 79, "2.402", "2.480"}, Case{1, 23, "2.402", "2.424"},
-                         Case{2, 43, "2.407", "2.449"}, Case{3, 100, "2.401", "2.500"},
-                         Case{7, 79, "2.402", "2.480"}, Case{66, 43, "2.407", "2.449"}}) {
-        OpenSnoop("", SnoopDialog::kFast, c.country);
+    for (const auto& [country, points, low, high] : {std::tuple{0, 79, "2.402", "2.480"},
+                                                     {1, 23, "2.402", "2.424"},
+                                                     {2, 43, "2.407", "2.449"},
+                                                     {3, 100, "2.401", "2.500"},
+                                                     {7, 79, "2.402", "2.480"},
+                                                     {66, 43, "2.407", "2.449"}}) {
+        OpenSnoop("", SnoopDialog::kFast, country);
         ui.RunFor(100);
-        EXPECT_EQ(snoop->Plan().points, c.points) << c.country;
-        EXPECT_EQ(host->GetItemText(IDC_SNOOP_LOW_LABEL), c.low);
-        EXPECT_EQ(host->GetItemText(IDC_SNOOP_HIGH_LABEL), c.high);
+        EXPECT_EQ(snoop->Plan().points, points) << country;
+        EXPECT_EQ(Texts(*host, {IDC_SNOOP_LOW_LABEL, IDC_SNOOP_HIGH_LABEL}),
+                  (std::vector<std::string>{low, high}));
     }
 }
 
 TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesOnly) {
-    struct Case {
-        int rate;
-        const char* extra;
-        int samples;
-        uint32_t ms;
-    };
     // Every reading stands for 255 %; the last rows fail every sample, the lost channel at once.
-    for (const Case c :
-         {Case{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
-          Case{SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
-          Case{SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
-          Case{SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
-          Case{SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000},
-          Case{SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0}}) {
-        OpenSnoop(c.extra, c.rate);
+    for (const auto& [rate, extra, samples, ms] :
+         {std::tuple{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6u},
+          {SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60u},
+          {SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600u},
+          {SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000u},
+          {SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000u},
+          {SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0u}}) {
+        OpenSnoop(extra, rate);
         std::fill(std::begin(driver->card.rssiPercent), std::end(driver->card.rssiPercent), 255);
         const uint32_t opened = clock.NowMs();
         ui.RunNextTimer();
-        EXPECT_EQ(Record(0).count, c.samples) << c.extra;
-        EXPECT_EQ(Record(0).maximum, c.samples > 0 ? 100 : 0);
-        EXPECT_EQ(clock.NowMs() - opened - 100, c.ms);
+        EXPECT_EQ(Record(0).count, samples) << extra;
+        EXPECT_EQ(Record(0).maximum, samples > 0 ? 100 : 0);
+        EXPECT_EQ(clock.NowMs() - opened - 100, ms);
     }
 }
 
@@ -87,20 +80,17 @@ TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
     host->SetClientSize(IDC_SNOOP_GRAPH, kGraphWidth, 608);
     const int unit = 6;
     const int x = 5 + 10 * kColumn + 2;
-    struct Case {
-        FrequencyPoint point;
-        int navy, green;
-    };
-    for (const Case c : {Case{{0, 0, 0, 3, 11}, 0, 0}, Case{{1, 1, 1, 2, 11}, unit - 4, 4},
-                         Case{{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
-                         Case{{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}}) {
+    for (const auto& [point, navy, green] : {std::tuple{FrequencyPoint{0, 0, 0, 3, 11}, 0, 0},
+                                             {{1, 1, 1, 2, 11}, unit - 4, 4},
+                                             {{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
+                                             {{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}}) {
         std::unique_ptr<Canvas> canvas = host->OpenCanvas(IDC_SNOOP_GRAPH);
         SnoopGraph graph(*canvas, 79);
         graph.ClearColumn(10);
-        graph.Bars(10, c.point);
+        graph.Bars(10, point);
         const Image image = Graph();
-        EXPECT_EQ(Count(image, kSnoopAverage, x), c.navy) << c.point.sum;
-        EXPECT_EQ(Count(image, kSnoopPeak, x), c.green) << c.point.sum;
+        EXPECT_EQ(Count(image, kSnoopAverage, x), navy) << point.sum;
+        EXPECT_EQ(Count(image, kSnoopPeak, x), green) << point.sum;
         EXPECT_EQ(Count(image, kSnoopPeak, x - 3) + Count(image, kSnoopPeak, x + 3), 0);
     }
 }

@@ -18,16 +18,14 @@ class SurveyDialog : public SurveyTest {
         return addresses;
     }
     int RowOf(const std::string& address) {
-        for (int row = 0; row < kSurveyRows; ++row) {
-            if (Text(IDC_SURVEY_ADDRESS, row) == address) {
-                return row;
-            }
-        }
-        return -1;
+        const std::vector<std::string> rows = Addresses();
+        return int(std::find(rows.begin(), rows.end(), address) - rows.begin());
     }
-    void Survey(const std::string& scenario = kSurveyScenario) {
+    // The survey opened on `scenario`, after `cycles` cycles.
+    void Survey(int cycles, const std::string& scenario = kSurveyScenario) {
         Begin(scenario);
         host = &OpenSurvey();
+        RunCycles(*host, cycles);
     }
     HeadlessHost* host = nullptr;
 };
@@ -41,7 +39,7 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Lobby");
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 1), "");
     const int near = RowOf("00a0d41000ab");
-    ASSERT_GT(near, 0);
+    ASSERT_TRUE(near > 0 && near < kSurveyRows);
     EXPECT_EQ(Text(IDC_SURVEY_QUALITY, near), "5");
     EXPECT_EQ(Text(IDC_SURVEY_SIGNAL, near), "90 %");
     EXPECT_EQ(host->Control(IDC_SURVEY_SIGNAL_BAR + near).pos, 90);
@@ -60,15 +58,28 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
 
 TEST_F(SurveyDialog, BeforeWindowsFourRowButtonsArePlainAndEmpty) {
     // A card held on its Master opens with the box clear.
-    Survey(Edited(Edited(kSurveyScenario, "system nt 4", "system nt 3"), "roaming=0", "roaming=1"));
+    Survey(0,
+           Edited(Edited(kSurveyScenario, "system nt 4", "system nt 3"), "roaming=0", "roaming=1"));
     EXPECT_EQ(host->Control(IDC_SURVEY_LINK_TEST).bitmapUp, "");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
     EXPECT_FALSE(host->IsChecked(IDC_SURVEY_ROAMING));
 }
 
-TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
-    Survey();
-    RunCycles(*host, 2);
+TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndScrollingNeedsMoreThanSevenNodes) {
+    Survey(2);
+    const std::string address = Text(IDC_SURVEY_ADDRESS, 1);
+    ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& linkHost) {
+        EXPECT_EQ(linkHost.GetItemText(IDC_LINK_ADDRESS), address);
+        EXPECT_EQ(context->helpContext, kHelpContextDirectedLink);
+        EXPECT_EQ(linkHost.TrackBarGetPos(IDC_LINK_PACKET_SLIDER), 1500);
+        linkHost.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
+        linkHost.Click(kIdOk);
+    });
+    host->Click(IDC_SURVEY_LINK_TEST + 1);
+    EXPECT_EQ(context->rememberedPacketSize, 60);
+    EXPECT_EQ(context->helpContext, kHelpContextMain);
+    EXPECT_TRUE(host->HasTimer(1));
+
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbBottom);
     EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0), "00a0d4010001");
     for (const char* node : {"00a0d4200001", "00a0d4200002", "00a0d4200003"}) {
@@ -87,15 +98,14 @@ TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
 }
 
 TEST_F(SurveyDialog, ACardThatIsTheMasterStartsAtTheFirstNode) {
-    Survey(Edited(kSurveyScenario, "station=0", "station=2"));
-    RunCycles(*host, 2);
+    Survey(2, Edited(kSurveyScenario, "station=0", "station=2"));
     EXPECT_EQ(host->Control(IDC_SURVEY_SCROLL).low, 1);
     EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), "");
     EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
 }
 
 TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
-    Survey();
+    Survey(0);
     const auto cycleEnds = [&](int n) {
         std::vector<uint32_t> ends;
         for (int cycle = 0; cycle < n; ++cycle) {
@@ -115,8 +125,7 @@ TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
 }
 
 TEST_F(SurveyDialog, ANewMasterBeepsAndEmptiesTheTable) {
-    Survey();
-    RunCycles(*host, 3);
+    Survey(3);
     emulator->Control("silence 00a0d4010001");
     RunCycles(*host, 3);
     EXPECT_EQ(shell.Beeps(), (std::vector<std::pair<uint32_t, uint32_t>>{{1000, 500}}));
@@ -126,8 +135,7 @@ TEST_F(SurveyDialog, ANewMasterBeepsAndEmptiesTheTable) {
 }
 
 TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterAndLeavingEnablesIt) {
-    Survey(Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
-    RunCycles(*host, 2);
+    Survey(2, Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     EXPECT_TRUE(host->IsChecked(IDC_SURVEY_ROAMING));
     host->Click(IDC_SURVEY_ROAMING);
     EXPECT_EQ(emulator->Config().roamingFlag, 1);
@@ -139,8 +147,7 @@ TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterAndLeavingEnablesIt) {
 }
 
 TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
-    Survey(Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
-    RunCycles(*host, 2);
+    Survey(2, Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     // Lobby goes off the air and the card, now held, settles on Annex; the lock onto the Lobby
     // still shown in the first row fails.
     emulator->Control("silence 00a0d4010001");
@@ -169,26 +176,8 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
 }
 
-TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndKeepsItsPacketSize) {
-    Survey();
-    RunCycles(*host, 2);
-    const std::string address = Text(IDC_SURVEY_ADDRESS, 1);
-    ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& linkHost) {
-        EXPECT_EQ(linkHost.GetItemText(IDC_LINK_ADDRESS), address);
-        EXPECT_EQ(context->helpContext, kHelpContextDirectedLink);
-        EXPECT_EQ(linkHost.TrackBarGetPos(IDC_LINK_PACKET_SLIDER), 1500);
-        linkHost.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
-        linkHost.Click(kIdOk);
-    });
-    host->Click(IDC_SURVEY_LINK_TEST + 1);
-    EXPECT_EQ(context->rememberedPacketSize, 60);
-    EXPECT_EQ(context->helpContext, kHelpContextMain);
-    EXPECT_TRUE(host->HasTimer(1));
-}
-
 TEST_F(SurveyDialog, AHalfAnsweringNodeStaysMidQualityAndASilentOneFallsToZero) {
-    Survey();
-    RunCycles(*host, 10);
+    Survey(10);
     int within = 0;
     int sum = 0;
     constexpr int kCycles = 500;

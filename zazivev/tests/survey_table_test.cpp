@@ -19,24 +19,24 @@ namespace {
 constexpr char kMaster[] = "00a0d4010001";
 
 TEST(SurveyTable, LinkQualityFromRepliesOverSlotsSeen) {
-    struct Case {
-        std::string replies;  // one digit per slot seen: replies in it; the first adds the node
-        int quality;
-    };
-    for (const Case& c : {Case{"10", 3}, Case{"1111111110", 5}, Case{"11110", 4}, Case{"33", 5},
-                          Case{"1000000000", 1}}) {
+    // One digit per slot seen: the replies in it; the first adds the node.
+    for (const auto& [replies, quality] : {std::pair<std::string, int>{"10", 3},
+                                           {"1111111110", 5},
+                                           {"11110", 4},
+                                           {"33", 5},
+                                           {"1000000000", 1}}) {
         NodeTable table;
         table.Reset();
-        for (size_t slot = 0; slot < c.replies.size(); ++slot) {
+        for (size_t slot = 0; slot < replies.size(); ++slot) {
             if (slot > 0) {
                 table.Advance();
             }
-            for (int reply = 0; reply < c.replies[slot] - '0'; ++reply) {
+            for (int reply = 0; reply < replies[slot] - '0'; ++reply) {
                 table.TakeReply("00a0d4100001", 50, kMaster);
             }
         }
         table.ComputeFigures();
-        EXPECT_EQ(table.Entry(1).linkQuality, c.quality) << c.replies;
+        EXPECT_EQ(table.Entry(1).linkQuality, quality) << replies;
     }
 }
 
@@ -78,22 +78,26 @@ TEST(SurveyTable, TheHundredAndFirstNodeIsDropped) {
 }
 
 TEST(SurveyTable, ScrollTable) {
-    struct Case {
-        int request, pos, count;
-        SurveyScroll expected;
-    };
-    for (const Case& c :
-         {Case{kSbBottom, 0, 8, {1, 1}}, Case{kSbLineDown, 1, 8, {1, 8}},
-          Case{kSbLineDown, 2, 20, {3, 3}}, Case{kSbLineDown, 12, 20, {13, 20}},
-          Case{kSbLineUp, 1, 20, {0, 0}}, Case{kSbLineUp, 16, 20, {12, 12}},
-          Case{kSbLineUp, 5, 20, {4, 4}}, Case{kSbPageUp, 13, 20, {0, 0}},
-          Case{kSbPageUp, 14, 20, {7, 7}}, Case{kSbPageDown, 6, 20, {13, 13}},
-          Case{kSbPageDown, 7, 20, {13, 20}}, Case{kSbThumbPosition, 5, 20, {5, 5}},
-          Case{kSbThumbPosition, 13, 20, {13, 13}}, Case{kSbThumbPosition, 14, 20, {13, 14}},
-          Case{kSbTop, 9, 20, {0, 0}}, Case{kSbThumbTrack, 9, 20, {4, 9}}}) {
-        const SurveyScroll got = ScrollSurvey(c.request, c.pos, 4, c.count);
-        EXPECT_EQ(got.topRow, c.expected.topRow) << c.request << " at " << c.pos;
-        EXPECT_EQ(got.position, c.expected.position) << c.request << " at " << c.pos;
+    // Request, position and node count; the top row and position after.
+    for (const auto& [request, pos, count, top, after] : {std::tuple{kSbBottom, 0, 8, 1, 1},
+                                                          {kSbLineDown, 1, 8, 1, 8},
+                                                          {kSbLineDown, 2, 20, 3, 3},
+                                                          {kSbLineDown, 12, 20, 13, 20},
+                                                          {kSbLineUp, 1, 20, 0, 0},
+                                                          {kSbLineUp, 16, 20, 12, 12},
+                                                          {kSbLineUp, 5, 20, 4, 4},
+                                                          {kSbPageUp, 13, 20, 0, 0},
+                                                          {kSbPageUp, 14, 20, 7, 7},
+                                                          {kSbPageDown, 6, 20, 13, 13},
+                                                          {kSbPageDown, 7, 20, 13, 20},
+                                                          {kSbThumbPosition, 5, 20, 5, 5},
+                                                          {kSbThumbPosition, 13, 20, 13, 13},
+                                                          {kSbThumbPosition, 14, 20, 13, 14},
+                                                          {kSbTop, 9, 20, 0, 0},
+                                                          {kSbThumbTrack, 9, 20, 4, 9}}) {
+        const SurveyScroll got = ScrollSurvey(request, pos, 4, count);
+        EXPECT_EQ(got.topRow, top) << request << " at " << pos;
+        EXPECT_EQ(got.position, after) << request << " at " << pos;
     }
 }
 

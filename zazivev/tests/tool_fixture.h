@@ -65,6 +65,15 @@ inline const RcTemplates& ToolTemplates() {
     return kTemplates;
 }
 
+// The texts of controls `ids`, in order.
+inline std::vector<std::string> Texts(HeadlessHost& host, std::initializer_list<int> ids) {
+    std::vector<std::string> texts;
+    for (int id : ids) {
+        texts.push_back(host.GetItemText(id));
+    }
+    return texts;
+}
+
 class ToolTest : public EmulatedWorldTest {
   protected:
     ToolTest() { ToolTemplates().DeclareAll(ui); }
@@ -181,7 +190,9 @@ class SurveyTest : public ToolTest {
         return ui.Open(*survey);
     }
 
+    // The link test opened on its own, on the card initialised on the survey's world.
     HeadlessHost& OpenLink(const std::string& address, int packetSize = 1500) {
+        Begin();
         link = std::make_unique<DirectedLinkDialog>(*context, address, packetSize);
         return ui.Open(*link);
     }
