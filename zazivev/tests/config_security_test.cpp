@@ -83,39 +83,28 @@ TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
     EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
 }
 
-struct CardFacts {
-    int country;
-    bool initCard;
-    const char* shown;
-};
-
-class GetSettings : public ConfigTest, public testing::WithParamInterface<CardFacts> {};
-
-TEST_P(GetSettings, ShowsTheCardStateOfTheLastInitCard) {
-    InstallAdapter();
-    OpenConfiguration(
-        Edited(kQuickScenario, "country=0", "country=" + std::to_string(GetParam().country)),
-        GetParam().initCard);
-    std::vector<std::string> texts;
-    ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
-        texts = Texts(facts, {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,
-                              IDC_GET_SETTINGS_COUNTRY_CODE, IDC_GET_SETTINGS_RSSI_MAP});
-        facts.Click(kIdOk);
-    });
-    window->Click(IDC_CONFIG_GET_SETTINGS);
-    const std::string map = FieldText(driver->card.rssiMapText);
-    using Texts = std::vector<std::string>;
-    const Texts expected = GetParam().initCard
-                               ? Texts{"00a0d41a2b3c", "V1.49b ", GetParam().shown, map}
-                               : Texts{"", "", "0", ""};
-    EXPECT_EQ(texts, expected);
-    EXPECT_EQ(map.empty(), !GetParam().initCard);
-    EXPECT_EQ(RequestsSinceOpening(), 0u);
+TEST_F(ConfigTest, GetSettingsShowsTheCardStateOfTheLastInitCard) {
+    using Lines = std::vector<std::string>;
+    for (const auto& [country, initCard, shown] :
+         {std::tuple{0xC5, true, "c5"}, std::tuple{0x0C, true, "c"},
+          std::tuple{0x2A, false, "0"}}) {
+        InstallAdapter();
+        OpenConfiguration(Edited(kQuickScenario, "country=0", "country=" + std::to_string(country)),
+                          initCard);
+        Lines texts;
+        ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
+            texts = Texts(facts, {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,
+                                  IDC_GET_SETTINGS_COUNTRY_CODE, IDC_GET_SETTINGS_RSSI_MAP});
+            facts.Click(kIdOk);
+        });
+        window->Click(IDC_CONFIG_GET_SETTINGS);
+        const std::string map = FieldText(driver->card.rssiMapText);
+        EXPECT_EQ(texts, (initCard ? Lines{"00a0d41a2b3c", "V1.49b ", shown, map}
+                                   : Lines{"", "", "0", ""}));
+        EXPECT_EQ(map.empty(), !initCard);
+        EXPECT_EQ(RequestsSinceOpening(), 0u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Countries, GetSettings,
-                         testing::Values(CardFacts{0xC5, true, "c5"}, CardFacts{0x0C, true, "c"},
-                                         CardFacts{0x2A, false, "0"}));
 
 }  // namespace
 }  // namespace vz

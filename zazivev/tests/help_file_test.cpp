@@ -13,14 +13,12 @@ namespace vz {
 namespace {
 
 TEST(MarkerLines, LeadingRunOfMarkerCharactersMustBeTheMarker) {
-    for (const auto& [line, marker, expected] : {std::tuple{"HELPSITE and more", "HELPSITE", true},
-                                                 {"HELPSITES", "HELPSITE", false},
-                                                 {"HELP", "HELPSITE", false},
-                                                 {" HELPSITE", "HELPSITE", false},
-                                                 {"HELPCONFIGURATION", "HELPCONFIG", true},
-                                                 {"HELPCONFIGFIG", "HELPCONFIG", false},
-                                                 {"helpsite", "HELPSITE", false},
-                                                 {"anything", "", false}}) {
+    using Line = std::tuple<const char*, const char*, bool>;
+    for (const auto& [line, marker, expected] :
+         {Line{"HELPSITE and more", "HELPSITE", true}, Line{"HELPSITES", "HELPSITE", false},
+          Line{"HELP", "HELPSITE", false}, Line{" HELPSITE", "HELPSITE", false},
+          Line{"HELPCONFIGURATION", "HELPCONFIG", true}, Line{"HELPCONFIGFIG", "HELPCONFIG", false},
+          Line{"helpsite", "HELPSITE", false}, Line{"anything", "", false}}) {
         EXPECT_EQ(IsMarkerLine(line, marker), expected) << line;
     }
 }
@@ -40,13 +38,13 @@ TEST(HelpSections, EachPlaceReadsItsOwnLines) {
         "HELPSDIR\n"
         "Directed\n"
         "HELPMAIN again\n";
-    using Lines = std::vector<std::string>;
-    for (const auto& [context, lines] :
-         {std::pair{kHelpContextMain, Lines{"Main line one", "", "Main line two"}},
-          {IDC_MAIN_MASTERS, {"Masters"}},  // the Configuration marker ends it
-          {kHelpContextDirectedLink, {"Directed", "HELPMAIN again"}},  // runs to the end
-          {IDC_MAIN_SNOOP, {}},
-          {4242, {}}}) {
+    const std::pair<int, std::vector<std::string>> kSections[] = {
+        {kHelpContextMain, {"Main line one", "", "Main line two"}},
+        {IDC_MAIN_MASTERS, {"Masters"}},  // the Configuration marker ends it
+        {kHelpContextDirectedLink, {"Directed", "HELPMAIN again"}},  // runs to the end
+        {IDC_MAIN_SNOOP, {}},
+        {4242, {}}};
+    for (const auto& [context, lines] : kSections) {
         std::istringstream file(kFile);
         EXPECT_EQ(ReadHelpSection(file, HelpSectionForContext(context)), lines) << context;
     }
@@ -62,13 +60,14 @@ TEST(HelpSections, OverlongLinesAreCutAndNeverHeldWhole) {
 
 // Every place shows its own part of the help file that ships with the tool, and no other.
 TEST(ShippedHelpFile, EveryPlaceShowsItsOwnSection) {
-    for (const auto& [context, title, firstLine] :
-         {std::tuple{kHelpContextMain, "Main Help", "VEZUREZ SITE SURVEY & CONFIGURATION TOOL"},
-          {IDC_MAIN_MASTERS, "Master List Help", "MASTER LIST"},
-          {IDC_MAIN_SITE_SURVEY, "Site Survey Help", "SITE SURVEY"},
-          {IDC_MAIN_SNOOP, "Snoop Help", "SNOOP"},
-          {IDC_MAIN_CONFIGURATION, "Configuration Help", "CONFIGURATION"},
-          {kHelpContextDirectedLink, "Directed Site Survey Help", "DIRECTED LINK TEST"}}) {
+    const std::tuple<int, const char*, const char*> kPlaces[] = {
+        {kHelpContextMain, "Main Help", "VEZUREZ SITE SURVEY & CONFIGURATION TOOL"},
+        {IDC_MAIN_MASTERS, "Master List Help", "MASTER LIST"},
+        {IDC_MAIN_SITE_SURVEY, "Site Survey Help", "SITE SURVEY"},
+        {IDC_MAIN_SNOOP, "Snoop Help", "SNOOP"},
+        {IDC_MAIN_CONFIGURATION, "Configuration Help", "CONFIGURATION"},
+        {kHelpContextDirectedLink, "Directed Site Survey Help", "DIRECTED LINK TEST"}};
+    for (const auto& [context, title, firstLine] : kPlaces) {
         std::ifstream file(ZAZIVEV_HELP_FILE);
         const HelpSection section = HelpSectionForContext(context);
         EXPECT_STREQ(section.title, title);

@@ -28,7 +28,24 @@ class MainWindow : public ToolTest {
     }
 };
 
-TEST_F(MainWindow, EscapeIsIgnoredUntilTheWindowIsAskedToClose) {
+// InitCard shows the status window while it works; the system menu gets About and greys Size and
+// Maximize; Escape is ignored until the window is asked to close.
+TEST_F(MainWindow, StatusWindowSystemMenuAndClosing) {
+    EXPECT_TRUE(ContainsInOrder(ui.Events(), {"102 capture", "148 open modeless", "148 init",
+                                              "148 destroy", "102 release"}));
+    const auto& menu = main->SystemMenu();
+    EXPECT_EQ(menu.back().text, TEXT_ABOUTBOX);
+    EXPECT_EQ(menu.back().commandId, uint32_t(IDM_ABOUTBOX));
+    for (const auto& item : menu) {
+        EXPECT_EQ(item.greyed, item.text == "&Size" || item.text == "Ma&ximize") << item.text;
+    }
+    bool aboutShown = false;
+    ui.ExpectModal(IDD_ABOUTBOX, [&](Dialog&, HeadlessHost& about) {
+        aboutShown = true;
+        about.Click(kIdOk);
+    });
+    main->FireSysCommand(IDM_ABOUTBOX + 3);
+    EXPECT_TRUE(aboutShown);
     main->PressEscape();
     ui.Settle();
     EXPECT_FALSE(main->Ended());
@@ -48,11 +65,12 @@ TEST_F(MainWindow, ExitReleasesTheCardAndWritesTheTimeOutBackOnTheCardsScale) {
 }
 
 TEST_F(MainWindow, SubDialogsReopenTheDriverAndRunTheCheckAgain) {
-    for (const auto& [button, templateId, closesChannel] :
-         {std::tuple{IDC_MAIN_MASTERS, IDD_MASTER_LIST, true},
-          {IDC_MAIN_SITE_SURVEY, IDD_SITE_SURVEY, true},
-          {IDC_MAIN_SNOOP, IDD_SNOOP, true},
-          {IDC_MAIN_CONFIGURATION, IDD_CONFIGURATION, false}}) {
+    const std::tuple<int, int, bool> kButtons[] = {
+        {IDC_MAIN_MASTERS, IDD_MASTER_LIST, true},
+        {IDC_MAIN_SITE_SURVEY, IDD_SITE_SURVEY, true},
+        {IDC_MAIN_SNOOP, IDD_SNOOP, true},
+        {IDC_MAIN_CONFIGURATION, IDD_CONFIGURATION, false}};
+    for (const auto& [button, templateId, closesChannel] : kButtons) {
         int contextDuringRun = 0;
         ui.ExpectModal(templateId, [&](Dialog&, HeadlessHost& sub) {
             contextDuringRun = context->helpContext;
@@ -84,22 +102,6 @@ TEST_F(MainWindow, HelpFileByItsPlainNameElseAlongPathElseAnEmptyList) {
     HelpLines();
     ui.RunFor(100);
     EXPECT_EQ(main->Focus(), IDC_HELP_COMMAND);
-}
-
-TEST_F(MainWindow, SystemMenuGetsAboutAndGreysSizeAndMaximise) {
-    const auto& menu = main->SystemMenu();
-    EXPECT_EQ(menu.back().text, TEXT_ABOUTBOX);
-    EXPECT_EQ(menu.back().commandId, uint32_t(IDM_ABOUTBOX));
-    for (const auto& item : menu) {
-        EXPECT_EQ(item.greyed, item.text == "&Size" || item.text == "Ma&ximize") << item.text;
-    }
-    bool aboutShown = false;
-    ui.ExpectModal(IDD_ABOUTBOX, [&](Dialog&, HeadlessHost& about) {
-        aboutShown = true;
-        about.Click(kIdOk);
-    });
-    main->FireSysCommand(IDM_ABOUTBOX + 3);
-    EXPECT_TRUE(aboutShown);
 }
 
 // Only a window of exactly the tool's caption is a running copy: it is raised (restored when
@@ -135,11 +137,6 @@ TEST_F(MainWindow, ChangeDomainPromptNamesTheDomainAndCloseBoxMeansNo) {
     ui.ExpectModal(IDD_CHANGE_DOMAIN, [](Dialog&, HeadlessHost& host) { host.Click(kIdOk); });
     EXPECT_EQ(main->RunModal(yes), kIdOk);
     EXPECT_TRUE(yes.confirmed);
-}
-
-TEST_F(MainWindow, InitCardShowsTheStatusWindowWhileItWorks) {
-    EXPECT_TRUE(ContainsInOrder(ui.Events(), {"102 capture", "148 open modeless", "148 init",
-                                              "148 destroy", "102 release"}));
 }
 
 }  // namespace

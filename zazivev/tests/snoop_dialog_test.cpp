@@ -41,12 +41,10 @@ int Count(const Image& image, Rgb colour, int x, int y = -1) {
 }
 
 TEST_F(SnoopTest, TheCountryCodeChoosesTheColumnsAndTheirLabels) {
-    for (const auto& [country, points, low, high] : {std::tuple{0, 79, "2.402", "2.480"},
-                                                     {1, 23, "2.402", "2.424"},
-                                                     {2, 43, "2.407", "2.449"},
-                                                     {3, 100, "2.401", "2.500"},
-                                                     {7, 79, "2.402", "2.480"},
-                                                     {66, 43, "2.407", "2.449"}}) {
+    const std::tuple<int, int, const char*, const char*> kPlans[] = {
+        {0, 79, "2.402", "2.480"},  {1, 23, "2.402", "2.424"}, {2, 43, "2.407", "2.449"},
+        {3, 100, "2.401", "2.500"}, {7, 79, "2.402", "2.480"}, {66, 43, "2.407", "2.449"}};
+    for (const auto& [country, points, low, high] : kPlans) {
         OpenSnoop("", SnoopDialog::kFast, country);
         ui.RunFor(100);
         EXPECT_EQ(snoop->Plan().points, points) << country;
@@ -57,13 +55,14 @@ TEST_F(SnoopTest, TheCountryCodeChoosesTheColumnsAndTheirLabels) {
 
 TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesOnly) {
     // Every reading stands for 255 %; the last rows fail every sample, the lost channel at once.
-    for (const auto& [rate, extra, samples, ms] :
-         {std::tuple{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6u},
-          {SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60u},
-          {SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600u},
-          {SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000u},
-          {SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000u},
-          {SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0u}}) {
+    const std::tuple<int, const char*, int, uint32_t> kDwells[] = {
+        {SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
+        {SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
+        {SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
+        {SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
+        {SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000},
+        {SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0}};
+    for (const auto& [rate, extra, samples, ms] : kDwells) {
         OpenSnoop(extra, rate);
         std::fill(std::begin(driver->card.rssiPercent), std::end(driver->card.rssiPercent), 255);
         const uint32_t opened = clock.NowMs();
@@ -80,10 +79,12 @@ TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
     host->SetClientSize(IDC_SNOOP_GRAPH, kGraphWidth, 608);
     const int unit = 6;
     const int x = 5 + 10 * kColumn + 2;
-    for (const auto& [point, navy, green] : {std::tuple{FrequencyPoint{0, 0, 0, 3, 11}, 0, 0},
-                                             {{1, 1, 1, 2, 11}, unit - 4, 4},
-                                             {{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
-                                             {{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}}) {
+    const std::tuple<FrequencyPoint, int, int> kBars[] = {
+        {{0, 0, 0, 3, 11}, 0, 0},
+        {{1, 1, 1, 2, 11}, unit - 4, 4},
+        {{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
+        {{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}};
+    for (const auto& [point, navy, green] : kBars) {
         std::unique_ptr<Canvas> canvas = host->OpenCanvas(IDC_SNOOP_GRAPH);
         SnoopGraph graph(*canvas, 79);
         graph.ClearColumn(10);

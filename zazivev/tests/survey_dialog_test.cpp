@@ -104,7 +104,7 @@ TEST_F(SurveyDialog, ACardThatIsTheMasterStartsAtTheFirstNode) {
     EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
 }
 
-TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
+TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEchoAndANewMasterEmptiesTheTable) {
     Survey(0);
     const auto cycleEnds = [&](int n) {
         std::vector<uint32_t> ends;
@@ -118,42 +118,31 @@ TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
     EXPECT_EQ(ends[2] - ends[1], 500u + 100u);
     EXPECT_FALSE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
 
-    emulator->Control("fault fail cmd=22 status=1 count=always");
-    ends = cycleEnds(2);
-    EXPECT_EQ(ends[1] - ends[0], 500u + 16 * 100u);
-    EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
-}
-
-TEST_F(SurveyDialog, ANewMasterBeepsAndEmptiesTheTable) {
-    Survey(3);
+    // A new Master beeps and empties the table.
     emulator->Control("silence 00a0d4010001");
     RunCycles(*host, 3);
     EXPECT_EQ(shell.Beeps(), (std::vector<std::pair<uint32_t, uint32_t>>{{1000, 500}}));
     EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0), "00a0d4010002");
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
+
+    emulator->Control("fault fail cmd=22 status=1 count=always");
+    ends = cycleEnds(2);
+    EXPECT_EQ(ends[1] - ends[0], 500u + 16 * 100u);
+    EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
 }
 
-TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterAndLeavingEnablesIt) {
+TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterARelockTakesItBackAndLeavingFreesIt) {
     Survey(2, Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     EXPECT_TRUE(host->IsChecked(IDC_SURVEY_ROAMING));
-    host->Click(IDC_SURVEY_ROAMING);
-    EXPECT_EQ(emulator->Config().roamingFlag, 1);
-    EXPECT_EQ(emulator->Counters().requests[kCmdSearchSynchronous], 1u);
-    EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
-    host->Click(kIdOk);
-    ui.Settle();
-    EXPECT_EQ(emulator->Config().roamingFlag, 0);
-}
-
-TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
-    Survey(2, Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     // Lobby goes off the air and the card, now held, settles on Annex; the lock onto the Lobby
     // still shown in the first row fails.
     emulator->Control("silence 00a0d4010001");
     emulator->Control("fault fail cmd=" + std::to_string(kCmdSearchSynchronous) +
                       " status=-1 nth=1");
     host->Click(IDC_SURVEY_ROAMING);
+    EXPECT_EQ(emulator->Config().roamingFlag, 1);
+    EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
     // The first tick after the change finds the card out of step.
     emulator->Control("fault fail cmd=3 status=-1 nth=1");
     ui.RunNextTimer();
@@ -174,6 +163,13 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
     RunCycles(*host, 2);
     EXPECT_EQ(emulator->Config().roamingFlag, 0);
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
+
+    // Leaving the survey with the Master locked lets the card roam again.
+    host->Click(IDC_SURVEY_ROAMING);
+    EXPECT_EQ(emulator->Config().roamingFlag, 1);
+    host->Click(kIdOk);
+    ui.Settle();
+    EXPECT_EQ(emulator->Config().roamingFlag, 0);
 }
 
 TEST_F(SurveyDialog, AHalfAnsweringNodeStaysMidQualityAndASilentOneFallsToZero) {

@@ -20,11 +20,9 @@ constexpr char kMaster[] = "00a0d4010001";
 
 TEST(SurveyTable, LinkQualityFromRepliesOverSlotsSeen) {
     // One digit per slot seen: the replies in it; the first adds the node.
-    for (const auto& [replies, quality] : {std::pair<std::string, int>{"10", 3},
-                                           {"1111111110", 5},
-                                           {"11110", 4},
-                                           {"33", 5},
-                                           {"1000000000", 1}}) {
+    const std::pair<std::string, int> kReplies[] = {
+        {"10", 3}, {"1111111110", 5}, {"11110", 4}, {"33", 5}, {"1000000000", 1}};
+    for (const auto& [replies, quality] : kReplies) {
         NodeTable table;
         table.Reset();
         for (size_t slot = 0; slot < replies.size(); ++slot) {
@@ -41,9 +39,9 @@ TEST(SurveyTable, LinkQualityFromRepliesOverSlotsSeen) {
 }
 
 TEST(SurveyTable, SignalRoundsUpToTenPercent) {
-    for (auto [sum, count, shown] :
-         {std::tuple{41, 1, 50}, std::tuple{40, 1, 40}, std::tuple{100, 1, 100},
-          std::tuple{0, 0, 0}, std::tuple{81, 2, 50}, std::tuple{250, 1, 100}}) {
+    const std::tuple<int, int, int> kSignals[] = {{41, 1, 50}, {40, 1, 40}, {100, 1, 100},
+                                                  {0, 0, 0},   {81, 2, 50}, {250, 1, 100}};
+    for (auto [sum, count, shown] : kSignals) {
         EXPECT_EQ(ShownSignalPercent(sum, count), shown) << sum << "/" << count;
     }
 }
@@ -79,22 +77,16 @@ TEST(SurveyTable, TheHundredAndFirstNodeIsDropped) {
 
 TEST(SurveyTable, ScrollTable) {
     // Request, position and node count; the top row and position after.
-    for (const auto& [request, pos, count, top, after] : {std::tuple{kSbBottom, 0, 8, 1, 1},
-                                                          {kSbLineDown, 1, 8, 1, 8},
-                                                          {kSbLineDown, 2, 20, 3, 3},
-                                                          {kSbLineDown, 12, 20, 13, 20},
-                                                          {kSbLineUp, 1, 20, 0, 0},
-                                                          {kSbLineUp, 16, 20, 12, 12},
-                                                          {kSbLineUp, 5, 20, 4, 4},
-                                                          {kSbPageUp, 13, 20, 0, 0},
-                                                          {kSbPageUp, 14, 20, 7, 7},
-                                                          {kSbPageDown, 6, 20, 13, 13},
-                                                          {kSbPageDown, 7, 20, 13, 20},
-                                                          {kSbThumbPosition, 5, 20, 5, 5},
-                                                          {kSbThumbPosition, 13, 20, 13, 13},
-                                                          {kSbThumbPosition, 14, 20, 13, 14},
-                                                          {kSbTop, 9, 20, 0, 0},
-                                                          {kSbThumbTrack, 9, 20, 4, 9}}) {
+    using Scroll = std::tuple<int, int, int, int, int>;
+    for (const auto& [request, pos, count, top, after] :
+         {Scroll{kSbBottom, 0, 8, 1, 1}, Scroll{kSbLineDown, 1, 8, 1, 8},
+          Scroll{kSbLineDown, 2, 20, 3, 3}, Scroll{kSbLineDown, 12, 20, 13, 20},
+          Scroll{kSbLineUp, 1, 20, 0, 0}, Scroll{kSbLineUp, 16, 20, 12, 12},
+          Scroll{kSbLineUp, 5, 20, 4, 4}, Scroll{kSbPageUp, 13, 20, 0, 0},
+          Scroll{kSbPageUp, 14, 20, 7, 7}, Scroll{kSbPageDown, 6, 20, 13, 13},
+          Scroll{kSbPageDown, 7, 20, 13, 20}, Scroll{kSbThumbPosition, 5, 20, 5, 5},
+          Scroll{kSbThumbPosition, 13, 20, 13, 13}, Scroll{kSbThumbPosition, 14, 20, 13, 14},
+          Scroll{kSbTop, 9, 20, 0, 0}, Scroll{kSbThumbTrack, 9, 20, 4, 9}}) {
         const SurveyScroll got = ScrollSurvey(request, pos, 4, count);
         EXPECT_EQ(got.topRow, top) << request << " at " << pos;
         EXPECT_EQ(got.position, after) << request << " at " << pos;

@@ -151,6 +151,12 @@ class ConfigTest : public ToolTest {
     }
     uint64_t RequestsSinceOpening() const { return Requests() - requestsBefore; }
     std::string Selected(int id) { return window->ComboSelectedText(id); }
+    void Store(const char* name, uint32_t value) {
+        test::PutValue(registry, kParameters, name, test::Dword(value));
+    }
+    std::optional<test::TestValue> Stored(const char* name) {
+        return test::GetValue(registry, kParameters, name);
+    }
 
     std::unique_ptr<ConfigurationDialog> config;
     HeadlessHost* window = nullptr;
