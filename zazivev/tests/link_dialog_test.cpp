@@ -7,9 +7,7 @@
 namespace vz {
 namespace {
 
-class LinkDialog : public SurveyTest {};
-
-TEST_F(LinkDialog, AFixedLatencyShowsItselfWithNoDeviationAndTheCardRoamingBeeps) {
+TEST_F(SurveyTest, AFixedLatencyShowsItselfWithNoDeviationAndTheCardRoamingBeeps) {
     HeadlessHost& host = OpenLink("00a0d41000ab");
     EXPECT_EQ(host.GetItemText(IDC_LINK_MASTER_LABEL), "");
     ui.RunFor(3000);
@@ -28,7 +26,7 @@ TEST_F(LinkDialog, AFixedLatencyShowsItselfWithNoDeviationAndTheCardRoamingBeeps
     EXPECT_EQ(host.GetItemText(IDC_LINK_ADDRESS), "00a0d41000ab");
 }
 
-TEST_F(LinkDialog, AKnownSpreadShowsAsTheDeviationOverALongRun) {
+TEST_F(SurveyTest, AKnownSpreadShowsAsTheDeviationOverALongRun) {
     HeadlessHost& host = OpenLink("00a0d4100003");
     ui.RunFor(5000);
     double sum = 0;
@@ -40,7 +38,7 @@ TEST_F(LinkDialog, AKnownSpreadShowsAsTheDeviationOverALongRun) {
     EXPECT_NEAR(sum / kPasses, 3.0, 0.1);
 }
 
-TEST_F(LinkDialog, ALostMasterIsFollowedAfterTheRecovery) {
+TEST_F(SurveyTest, ALostMasterIsFollowedAfterTheRecovery) {
     HeadlessHost& host = OpenLink("00a0d4010001");
     EXPECT_EQ(host.GetItemText(IDC_LINK_MASTER_LABEL), "Master Name");
     EXPECT_EQ(host.GetItemText(IDC_LINK_MASTER_NAME), "Lobby");
@@ -54,7 +52,7 @@ TEST_F(LinkDialog, ALostMasterIsFollowedAfterTheRecovery) {
     EXPECT_NE(host.GetItemText(IDC_LINK_LATENCY), "0");
 }
 
-TEST_F(LinkDialog, ALostEchoIsGivenUpAndOnlyElevenInARowReinitialiseTheCard) {
+TEST_F(SurveyTest, ALostEchoIsGivenUpAndOnlyElevenInARowReinitialiseTheCard) {
     HeadlessHost& host = OpenLink("00a0d41000ab");
     emulator->Control("fault fail cmd=" + std::to_string(kCmdGetPingEcho) + " status=2 count=10");
     ui.RunFor(1000);
@@ -65,7 +63,7 @@ TEST_F(LinkDialog, ALostEchoIsGivenUpAndOnlyElevenInARowReinitialiseTheCard) {
     EXPECT_NE(host.GetItemText(IDC_LINK_PACKETS), "0");
 }
 
-TEST_F(LinkDialog, TheSliderSetsTheNextPingsSizeAndIsHandedBack) {
+TEST_F(SurveyTest, TheSliderSetsTheNextPingsSizeAndIsHandedBack) {
     HeadlessHost& host = OpenLink("00a0d41000ab", 4000);
     EXPECT_EQ(host.GetItemText(IDC_LINK_PACKET_SIZE), "1500");
     EXPECT_EQ(host.Control(IDC_LINK_PACKET_SLIDER).ticks.size(), 143u);

@@ -96,19 +96,7 @@ TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
     }
 }
 
-TEST_F(SnoopTest, ARateButtonClearsTheGraphAndRestartsTheSweep) {
-    OpenSnoop("spectrum floor=-60 sigma=0\n");
-    ui.RunFor(1000);
-    ASSERT_GT(Record(5).count, 0);
-    host->Click(IDC_SNOOP_SLOW);
-    ui.Settle();
-    EXPECT_EQ(Count(Graph(), kSnoopAverage, 0, kGraphHeight - 9), 0);
-    EXPECT_EQ(Record(5).count, 0);
-    ui.RunFor(200);
-    EXPECT_EQ(Record(0).count, 300);
-}
-
-TEST_F(SnoopTest, ATickMarksItsColumnAndAFullPaintKeepsEveryColumnAndStartsOver) {
+TEST_F(SnoopTest, ATickMarksItsColumnAFullPaintKeepsEveryColumnAndARateButtonClearsThem) {
     OpenSnoop("spectrum floor=-60 sigma=0\n");
     ui.RunFor(500);
     // The outline's left edge above the bars: on the column sampled last, not on the one before.
@@ -125,6 +113,15 @@ TEST_F(SnoopTest, ATickMarksItsColumnAndAFullPaintKeepsEveryColumnAndStartsOver)
     ui.RunNextTimer();
     EXPECT_EQ(Count(Graph(), kBlack, 0, 17), 2);
     EXPECT_EQ(Graph().At(5, 17), kBlack);
+
+    // A rate button clears the graph and restarts the sweep.
+    ASSERT_GT(Record(2).count, 0);
+    host->Click(IDC_SNOOP_SLOW);
+    ui.Settle();
+    EXPECT_EQ(Count(Graph(), kSnoopAverage, 0, kGraphHeight - 9), 0);
+    EXPECT_EQ(Record(2).count, 0);
+    ui.RunFor(200);
+    EXPECT_EQ(Record(0).count, 300);
 }
 
 TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {

@@ -1,5 +1,5 @@
-// The tool in the emulated world both programs' tests share, with the help file held in memory,
-// and its dialogs opened as the main dialog opens them.
+// The tool in the emulated world both programs' tests share, with the help file
+// held in memory, and its dialogs opened as the main dialog opens them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +18,8 @@
 #include "driver/card_control.h"
 #include "driver/parameter_list.h"
 #include "driver/request_block.h"
-#include "program/tests/emulated_world.h"
 #include "platform/fake/registry_tree.h"
+#include "program/tests/emulated_world.h"
 #include "settings/adapter_settings.h"
 #include "ui/codes.h"
 #include "ui/headless/rc_template.h"
@@ -36,13 +36,17 @@
 
 namespace vz {
 
-// A card that synchronises at once to the Master "Lobby" of its domain.
-inline constexpr char kQuickScenario[] = R"(
+// The card every scenario starts from.
+inline const std::string kCard = R"(
 system nt 4
 device davuziro 1
 card address=00a0d41a2b3c driver="V1.2.4" rom="V1.49b " country=0
-config station=0 domain=3 roaming=0 security-id=""
 calibration 40:200 80:100
+)";
+
+// A card that synchronises at once to the Master "Lobby" of its domain.
+inline const std::string kQuickScenario =
+    kCard + R"(config station=0 domain=3 roaming=0 security-id=""
 master 00a0d4010001 name="Lobby" domain=3 channel=5 subchannel=2 signal=-48
 timing sync-ms=0 service-us=0
 seed 1
@@ -101,8 +105,9 @@ class ToolTest : public EmulatedWorldTest {
     // The card's device calls; a test may wrap them.
     virtual DeviceIo& Device() { return *io; }
 
-    // The driver opened and, when `initCard`, the card initialised, as the start-up check leaves
-    // them; then the adapter's settings read as the main dialog lends them.
+    // The driver opened and, when `initCard`, the card initialised, as the
+    // start-up check leaves them; then the adapter's settings read as the main
+    // dialog lends them.
     void PrepareCard(bool initCard = true) {
         uint8_t sync = 0;
         ASSERT_EQ(OpenDriver(*driver), 0);
@@ -135,8 +140,8 @@ class ToolTest : public EmulatedWorldTest {
 
 class ConfigTest : public ToolTest {
   protected:
-    // Opens Configuration over the adapter's stored settings, after a start-up check's InitCard
-    // when `initCard`.
+    // Opens Configuration over the adapter's stored settings, after a start-up
+    // check's InitCard when `initCard`.
     void OpenConfiguration(const std::string& scenario = kQuickScenario, bool initCard = true) {
         StartWithoutOpening(scenario);
         ASSERT_NO_FATAL_FAILURE(PrepareCard(initCard));
@@ -163,14 +168,10 @@ class ConfigTest : public ToolTest {
     uint64_t requestsBefore = 0;
 };
 
-// The Master, four nodes (one answering late), and a stronger Master the card roams to when Lobby
-// goes quiet.
-inline constexpr char kSurveyScenario[] = R"(
-system nt 4
-device davuziro 1
-card address=00a0d41a2b3c driver="V1.2.4" rom="V1.49b " country=0
-config station=0 domain=3 roaming=0 security-id=""
-calibration 40:200 80:100
+// The Master, four nodes (one answering late), and a stronger Master the card
+// roams to when Lobby goes quiet.
+inline const std::string kSurveyScenario =
+    kCard + R"(config station=0 domain=3 roaming=0 security-id=""
 master 00a0d4010001 name="Lobby" domain=3 channel=5 subchannel=2 signal=-48 latency=2 spread=0
 master 00a0d4010002 name="Annex" domain=3 channel=7 subchannel=1 signal=-60 latency=2 spread=0
 node 00a0d41000AB signal=-44 latency=7 spread=0
@@ -196,7 +197,8 @@ class SurveyTest : public ToolTest {
         return ui.Open(*survey);
     }
 
-    // The link test opened on its own, on the card initialised on the survey's world.
+    // The link test opened on its own, on the card initialised on the survey's
+    // world.
     HeadlessHost& OpenLink(const std::string& address, int packetSize = 1500) {
         Begin();
         link = std::make_unique<DirectedLinkDialog>(*context, address, packetSize);
@@ -217,13 +219,10 @@ class SurveyTest : public ToolTest {
     std::unique_ptr<DirectedLinkDialog> link;
 };
 
-// Masters in domains 15, 0 and 1; the one in 1 shares the name of the one in 15.
-inline constexpr char kMastersScenario[] = R"(
-system nt 4
-device davuziro 1
-card address=00a0d41a2b3c driver="V1.2.4" rom="V1.49b " country=0
-config station=0 domain=15 roaming=0 security-id=""
-calibration 40:200 80:100
+// Masters in domains 15, 0 and 1; the one in 1 shares the name of the one
+// in 15.
+inline const std::string kMastersScenario =
+    kCard + R"(config station=0 domain=15 roaming=0 security-id=""
 master 00a0d4010001 name="Lobby" domain=15 channel=5 subchannel=2 signal=-48
 master 00a0d4020001 name="Accounts" domain=0 channel=1 subchannel=1 signal=-58
 master 00a0d4020002 name="Lobby" domain=1 channel=3 subchannel=7 signal=-66
@@ -231,7 +230,8 @@ timing sync-ms=1200 lock-ms=0 dwell-ms=250 service-us=0
 seed 1
 )";
 
-// The emulated card, keeping every request sent with its time; `tamper` may change a reply.
+// The emulated card, keeping every request sent with its time; `tamper` may
+// change a reply.
 class RecordingIo : public EmulatorDeviceIo {
   public:
     struct Sent {
@@ -287,12 +287,14 @@ class MasterListTest : public ToolTest {
         return *recorder;
     }
 
-    // The tool started with the card's domain stored as `domain`, then the Master list opened.
+    // The tool started with the card's domain stored as `domain`, then the Master
+    // list opened.
     void OpenList(int searchMode, int domain = 15, int stationType = 0,
                   std::string scenario = kMastersScenario) {
         InstallAdapter("ISA", stationType);
         test::PutValue(registry, kParameters, "Domain", test::Dword(domain));
-        test::PutValue(registry, kParameters, "Route", test::Sz("1"));  // where the domain goes
+        test::PutValue(registry, kParameters, "Route",
+                       test::Sz("1"));  // where the domain goes
         Start(std::move(scenario));
         ui.RunFor(100);
         settings = std::make_unique<AdapterSettings>(registry, context->version);
