@@ -1,5 +1,14 @@
-// The set-up warning, the security ID entry and its worker, and Get Settings.
+// The set-up warning, the security ID entry and its worker, alone and on cardemu's link beside the
+// dialogs' requests, and Get Settings.
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 #include "driver/card_text.h"
+#include "driver/status_queries.h"
+#include "emulator/link/emulator_link.h"
+#include "emulator/server/card_server.h"
+#include "emulator/server/steady_clock.h"
 #include "zazivev/config/security_id_dialogs.h"
 #include "zazivev/tests/tool_fixture.h"
 
@@ -30,20 +39,15 @@ class SecurityIdTest : public ConfigTest {
     int warningEnd = -1;
 };
 
-TEST_F(SecurityIdTest, AbortNeverOpensTheEntryAndCancelThereSendsNothing) {
-    SetSecurityId(kIdCancel);
-    EXPECT_EQ(warningEnd, kIdCancel);
-    SetSecurityId(IDC_SETUP_WARNING_CONTINUE,
-                  [](Dialog&, HeadlessHost& entry) { entry.Click(kIdCancel); });
-    EXPECT_EQ(warningEnd, kIdOk);
-    EXPECT_TRUE(shell.Workers().empty());
-    EXPECT_EQ(RequestsSinceOpening(), 0u);
-}
-
 class SecurityIdSent : public SecurityIdTest,
                        public testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
-TEST_P(SecurityIdSent, OkSendsTheTextAsTypedFromTheWorker) {
+TEST_P(SecurityIdSent, AbortAndCancelSendNothingAndOkSendsTheTextAsTypedFromTheWorker) {
+    SetSecurityId(kIdCancel);  // Abort never opens the entry
+    EXPECT_EQ(warningEnd, kIdCancel);
+    SetSecurityId(IDC_SETUP_WARNING_CONTINUE,
+                  [](Dialog&, HeadlessHost& entry) { entry.Click(kIdCancel); });
+    EXPECT_TRUE(shell.Workers().empty());
     WindowRef entryWindow = 0;
     SetSecurityId(IDC_SETUP_WARNING_CONTINUE, [&](Dialog&, HeadlessHost& entry) {
         EXPECT_EQ(entry.GetItemText(IDC_SECURITY_ID_EDIT), "");
@@ -81,6 +85,50 @@ TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
     EXPECT_TRUE(host.FireUser(kMessageSecurityIdSent));
     EXPECT_EQ(ui.CaptureWindow(), 0u);
     EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
+}
+
+// While the worker's request is under way, the dialogs' requests on the same link wait for it
+// instead of interleaving with it.
+TEST_F(ToolTest, TheSecurityIdWorkerSharesTheLinkWithTheDialogsWithoutInterleaving) {
+    ScenarioError error;
+    ASSERT_TRUE(ParseScenario("system nt 4\ndevice davuziro 1\ntiming sync-ms=0 service-us=0\n",
+                              world, error));
+    SteadyClock steady;
+    Emulator card(world, steady);
+    std::mutex cardLock;
+    CardServer server(card, cardLock);
+    ASSERT_TRUE(server.Start(0));
+    card.Control("fault slow ms=300 cmd=1");  // before any client: no lock needed yet
+
+    EmulatorLink link(server.Port());
+    NullCardHost nullHost;
+    Driver linked(link, steady, nullHost, DriverVariant::kTool);
+    ASSERT_EQ(OpenDriver(linked), 0);
+    ToolContext tool(linked, registry, shell, steady, link.GetSystemVersion());
+    SecurityIdDialog entry(tool);
+    HeadlessHost& window = ui.Open(entry);
+    window.Type(IDC_SECURITY_ID_EDIT, "orchid");
+    window.Click(IDC_SECURITY_ID_OK);
+    // The worker on a thread of its own, as the system runs it.
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        shell.RunWorkers();
+        done = true;
+    });
+
+    int requests = 0;
+    int failures = 0;
+    while (!done) {
+        uint8_t sync = 0;
+        failures += GetSyncState(linked, sync) != 0 ? 1 : 0;
+        ++requests;
+    }
+    worker.join();
+    EXPECT_GT(requests, 0);
+    EXPECT_EQ(failures, 0);
+    std::lock_guard<std::mutex> lock(cardLock);
+    EXPECT_EQ(card.Config().securityId, "orchid");
+    EXPECT_EQ(card.Counters().malformedLists, 0u);
 }
 
 TEST_F(ConfigTest, GetSettingsShowsTheCardStateOfTheLastInitCard) {
