@@ -93,11 +93,8 @@ class ToolTest : public EmulatedWorldTest {
         WireDriver(Device(), cardHost, DriverVariant::kTool);
         context = std::make_unique<ToolContext>(Program());
         context->openTextFile = [this](const std::string& path) -> std::unique_ptr<std::istream> {
-            auto found = files.find(path);
-            if (found == files.end()) {
-                return nullptr;
-            }
-            return std::make_unique<std::istringstream>(found->second);
+            return files.count(path) == 0 ? nullptr
+                                          : std::make_unique<std::istringstream>(files.at(path));
         };
         dialog = std::make_unique<MainDialog>(*context, cardHost);
     }
