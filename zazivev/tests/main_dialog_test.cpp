@@ -1,5 +1,5 @@
-// The main dialog around the check: closing, the sub-dialogs, help, the system menu, exit, the
-// single-instance rule and the small message dialogs.
+// The main dialog around the check: closing, the sub-dialogs, help, the system menu, exit, and the
+// single-instance rule.
 #include "zazivev/app/tool_app.h"
 #include "zazivev/tests/tool_fixture.h"
 
@@ -121,22 +121,6 @@ TEST_F(MainWindow, SecondStartRaisesTheFirstAndEndsWithZeroWithoutAWindow) {
     EXPECT_EQ(app.Run(run), 0);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(shell.Calls().back(), "Restore 0x9");
-}
-
-TEST_F(MainWindow, ChangeDomainPromptNamesTheDomainAndCloseBoxMeansNo) {
-    ChangeDomainDialog prompt(15);
-    std::string text;
-    ui.ExpectModal(IDD_CHANGE_DOMAIN, [&](Dialog&, HeadlessHost& host) {
-        text = host.GetItemText(IDC_CHANGE_DOMAIN_PROMPT);
-        host.PressCloseBox();
-    });
-    EXPECT_EQ(main->RunModal(prompt), kIdCancel);
-    EXPECT_EQ(text, "Update to Domain 15?");
-    EXPECT_FALSE(prompt.confirmed);
-    ChangeDomainDialog yes(4);
-    ui.ExpectModal(IDD_CHANGE_DOMAIN, [](Dialog&, HeadlessHost& host) { host.Click(kIdOk); });
-    EXPECT_EQ(main->RunModal(yes), kIdOk);
-    EXPECT_TRUE(yes.confirmed);
 }
 
 }  // namespace

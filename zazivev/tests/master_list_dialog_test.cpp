@@ -55,7 +55,12 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
         ui.RunFor(4000);
         list->ClickRow(IDC_MASTERS_LIST, 0);
         ui.ExpectModal(IDD_CHANGE_DOMAIN, [yes](Dialog&, HeadlessHost& prompt) {
-            prompt.Click(yes ? kIdOk : kIdCancel);
+            EXPECT_EQ(prompt.GetItemText(IDC_CHANGE_DOMAIN_PROMPT), "Update to Domain 0?");
+            if (yes) {
+                prompt.Click(kIdOk);
+            } else {
+                prompt.PressCloseBox();  // the close box means No
+            }
         });
         recorder->sent.clear();
         list->Click(IDC_MASTERS_USE_DOMAIN);

@@ -73,7 +73,7 @@ TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesO
     }
 }
 
-TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
+TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenAndNothingLeavesTheBox) {
     OpenSnoop();
     // Tall enough that a 1 % bar shows beneath its 4-pixel cap.
     host->SetClientSize(IDC_SNOOP_GRAPH, kGraphWidth, 608);
@@ -93,6 +93,17 @@ TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
         EXPECT_EQ(Count(image, kSnoopAverage, x), navy) << point.sum;
         EXPECT_EQ(Count(image, kSnoopPeak, x), green) << point.sum;
         EXPECT_EQ(Count(image, kSnoopPeak, x - 3) + Count(image, kSnoopPeak, x + 3), 0);
+    }
+    // Nothing is drawn outside a box too small for the columns.
+    for (const Rect box : {Rect{0, 0, 20, 10}, Rect{0, 0, 100, kGraphHeight}}) {
+        host->SetClientSize(IDC_SNOOP_GRAPH, box.right, box.bottom);
+        host->Control(IDC_SNOOP_GRAPH).canvas.clear();
+        host->FirePaint();
+        ui.RunFor(300);
+        for (const CanvasOp& op : host->Control(IDC_SNOOP_GRAPH).canvas) {
+            EXPECT_LE(std::max(op.rect.left, op.rect.right), box.right);
+            EXPECT_LE(std::max(op.rect.top, op.rect.bottom), box.bottom);
+        }
     }
 }
 
@@ -142,20 +153,6 @@ TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
         EXPECT_EQ(host->Ended(), c.ended);
         EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), c.redrawn);
         EXPECT_TRUE(host->HasTimer(1) || c.ended);
-    }
-}
-
-TEST_F(SnoopTest, NothingIsDrawnOutsideABoxTooSmallForTheColumns) {
-    OpenSnoop();
-    for (const Rect box : {Rect{0, 0, 20, 10}, Rect{0, 0, 100, kGraphHeight}}) {
-        host->SetClientSize(IDC_SNOOP_GRAPH, box.right, box.bottom);
-        host->Control(IDC_SNOOP_GRAPH).canvas.clear();
-        host->FirePaint();
-        ui.RunFor(300);
-        for (const CanvasOp& op : host->Control(IDC_SNOOP_GRAPH).canvas) {
-            EXPECT_LE(std::max(op.rect.left, op.rect.right), box.right);
-            EXPECT_LE(std::max(op.rect.top, op.rect.bottom), box.bottom);
-        }
     }
 }
 

@@ -102,9 +102,8 @@ class ToolTest : public EmulatedWorldTest {
     // The card's device calls; a test may wrap them.
     virtual DeviceIo& Device() { return *io; }
 
-    // The driver opened and, when `initCard`, the card initialised, as the
-    // start-up check leaves them; then the adapter's settings read as the main
-    // dialog lends them.
+    // The driver opened and, when `initCard`, the card initialised, as the start-up check leaves
+    // them; then the adapter's settings read as the main dialog lends them.
     void PrepareCard(bool initCard = true) {
         uint8_t sync = 0;
         ASSERT_EQ(OpenDriver(*driver), 0);
