@@ -136,23 +136,20 @@ TEST_F(SnoopTest, ATickMarksItsColumnAFullPaintKeepsEveryColumnAndARateButtonCle
 }
 
 TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
-    struct Case {
-        std::function<void(HeadlessHost&)> act;
-        bool ended, redrawn;
-    };
-    for (const Case& c :
-         {Case{[](HeadlessHost& h) { h.QueueKeyDown(kVkF1); }, false, false},
-          Case{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(kIdOk); }); }, true, false},
-          Case{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(IDC_SNOOP_FAST); }); }, false,
-               true}}) {
+    using Cut = std::tuple<std::function<void(HeadlessHost&)>, bool, bool>;
+    for (const auto& [act, ended, redrawn] :
+         {Cut{[](HeadlessHost& h) { h.QueueKeyDown(kVkF1); }, false, false},
+          Cut{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(kIdOk); }); }, true, false},
+          Cut{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(IDC_SNOOP_FAST); }); }, false,
+              true}}) {
         OpenSnoop("", SnoopDialog::kSlow);
-        c.act(*host);
+        act(*host);
         ui.ClearEvents();
         ui.RunNextTimer();
         EXPECT_EQ(emulator->Counters().requests[kCmdGetRssi], 0u);
-        EXPECT_EQ(host->Ended(), c.ended);
-        EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), c.redrawn);
-        EXPECT_TRUE(host->HasTimer(1) || c.ended);
+        EXPECT_EQ(host->Ended(), ended);
+        EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), redrawn);
+        EXPECT_TRUE(host->HasTimer(1) || ended);
     }
 }
 

@@ -1,8 +1,5 @@
 // The site survey's window on the emulated card: its rows, cycle, roaming and row buttons; and the
 // directed link test's window: figures against the emulator's truth, roaming, recovery, slider.
-#include <string>
-#include <vector>
-
 #include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
