@@ -188,9 +188,12 @@ class SurveyTest : public ToolTest {
         ASSERT_NO_FATAL_FAILURE(PrepareCard());
     }
 
-    HeadlessHost& OpenSurvey() {
+    // The survey opened on `scenario`, after `cycles` cycles.
+    void Survey(int cycles, const std::string& scenario = kSurveyScenario) {
+        Begin(scenario);
         survey = std::make_unique<SiteSurveyDialog>(*context, *settings, 1);
-        return ui.Open(*survey);
+        host = &ui.Open(*survey);
+        RunCycles(*host, cycles);
     }
 
     // The link test opened on its own, on the card initialised on the survey's
@@ -213,6 +216,7 @@ class SurveyTest : public ToolTest {
 
     std::unique_ptr<SiteSurveyDialog> survey;
     std::unique_ptr<DirectedLinkDialog> link;
+    HeadlessHost* host = nullptr;
 };
 
 // Masters in domains 15, 0 and 1; the one in 1 shares the name of the one
