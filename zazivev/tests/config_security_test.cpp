@@ -70,15 +70,8 @@ TEST_P(SecurityIdSent, AbortAndCancelSendNothingAndOkSendsTheTextAsTypedFromTheW
     EXPECT_EQ(emulator->Counters().requests[kCmdSetSecurityId], 1u);
     EXPECT_EQ(emulator->Config().securityId, GetParam().second);
     EXPECT_EQ(ui.CaptureWindow(), 0u);
-}
 
-// The edit takes 20 characters; the card takes them with their NUL (21 bytes), or the NUL alone.
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SecurityIdSent,
-    testing::Values(std::pair{"abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"}, std::pair{"", ""},
-                    std::pair{" Orchid\xe9\x01 ", " Orchid\xe9\x01 "}));
-
-TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
+    // The worker's message releases the mouse while an entry is open.
     SecurityIdDialog entry(*context);
     HeadlessHost& host = ui.Open(entry);
     host.CaptureWithWaitCursor();
@@ -86,6 +79,12 @@ TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
     EXPECT_EQ(ui.CaptureWindow(), 0u);
     EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
 }
+
+// The edit takes 20 characters; the card takes them with their NUL (21 bytes), or the NUL alone.
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SecurityIdSent,
+    testing::Values(std::pair{"abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"}, std::pair{"", ""},
+                    std::pair{" Orchid\xe9\x01 ", " Orchid\xe9\x01 "}));
 
 // While the worker's request is under way, the dialogs' requests on the same link wait for it
 // instead of interleaving with it.

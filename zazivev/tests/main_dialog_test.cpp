@@ -64,7 +64,7 @@ TEST_F(MainWindow, ExitReleasesTheCardAndWritesTheTimeOutBackOnTheCardsScale) {
     EXPECT_EQ(driver->handle, kInvalidDeviceHandle);
 }
 
-TEST_F(MainWindow, SubDialogsReopenTheDriverAndRunTheCheckAgain) {
+TEST_F(MainWindow, SubDialogsAndHelpRunTheCheckAgainAndTheHelpFileIsFoundAlongPath) {
     const std::tuple<int, int, bool> kButtons[] = {
         {IDC_MAIN_MASTERS, IDD_MASTER_LIST, true},
         {IDC_MAIN_SITE_SURVEY, IDD_SITE_SURVEY, true},
@@ -85,9 +85,8 @@ TEST_F(MainWindow, SubDialogsReopenTheDriverAndRunTheCheckAgain) {
         EXPECT_EQ(main->Focus(), button);
         EXPECT_TRUE(Report().ends_with("Synchronized to 00a0d4010001  Lobby"));
     }
-}
 
-TEST_F(MainWindow, HelpFileByItsPlainNameElseAlongPathElseAnEmptyList) {
+    // The help file by its plain name, else along PATH, else an empty list.
     EXPECT_TRUE(HelpLines().empty());
     shell.SetCurrentDirectory("C:\\work");
     shell.SetEnvironmentVariable("PATH", "C:\\bin;D:\\tools\\;E:");

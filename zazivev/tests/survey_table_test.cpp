@@ -107,7 +107,7 @@ TEST(LinkSlots, LatencyAndDeviationOverTheStoredSamples) {
     EXPECT_EQ(FormatText(texts::kLinkDeviation, halves.Compute().deviation), "0.7");
 }
 
-TEST(LinkSlots, PacketsCountPingsAndEchoesAndBytesAreBounded) {
+TEST(LinkSlots, PacketsCountPingsAndEchoesAndBytesAndSamplesAreBounded) {
     LinkSlots slots;
     slots.AddPing(41, 0xFFFFFFFFu);
     slots.AddEcho(5, 700);
@@ -115,16 +115,14 @@ TEST(LinkSlots, PacketsCountPingsAndEchoesAndBytesAreBounded) {
     EXPECT_EQ(figures.packetsPerSecond, 4);
     EXPECT_EQ(figures.bytesPerSecond, (1500 + 700) * 2);
     EXPECT_EQ(figures.signalPercent, 50);
-}
 
-TEST(LinkSlots, ASlotKeepsAtMostFiftySamples) {
-    LinkSlots slots;
+    LinkSlots full;  // a slot keeps at most fifty samples
     for (int sample = 0; sample < 50; ++sample) {
-        slots.AddEcho(10, 60);
+        full.AddEcho(10, 60);
     }
-    slots.AddEcho(1000, 60);
-    EXPECT_EQ(slots.Compute().latency, 10);
-    EXPECT_EQ(slots.Compute().packetsPerSecond, 102);
+    full.AddEcho(1000, 60);
+    EXPECT_EQ(full.Compute().latency, 10);
+    EXPECT_EQ(full.Compute().packetsPerSecond, 102);
 }
 
 TEST(RunningAverages, ASumLeavingTheIntRangeRestartsTheAverages) {

@@ -1,5 +1,5 @@
-// The tool in the emulated world both programs' tests share, with the help file
-// held in memory, and its dialogs opened as the main dialog opens them.
+// The tool in the emulated world both programs' tests share, with the help file held in memory, and
+// its dialogs opened as the main dialog opens them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -136,8 +136,8 @@ class ToolTest : public EmulatedWorldTest {
 
 class ConfigTest : public ToolTest {
   protected:
-    // Opens Configuration over the adapter's stored settings, after a start-up
-    // check's InitCard when `initCard`.
+    // Opens Configuration over the adapter's stored settings, after a start-up check's InitCard
+    // when `initCard`.
     void OpenConfiguration(const std::string& scenario = kQuickScenario, bool initCard = true) {
         StartWithoutOpening(scenario);
         ASSERT_NO_FATAL_FAILURE(PrepareCard(initCard));
@@ -164,8 +164,8 @@ class ConfigTest : public ToolTest {
     uint64_t requestsBefore = 0;
 };
 
-// The Master, four nodes (one answering late), and a stronger Master the card
-// roams to when Lobby goes quiet.
+// The Master, four nodes (one answering late), and a stronger Master the card roams to when Lobby
+// goes quiet.
 inline const std::string kSurveyScenario =
     kCard + R"(config station=0 domain=3 roaming=0 security-id=""
 master 00a0d4010001 name="Lobby" domain=3 channel=5 subchannel=2 signal=-48 latency=2 spread=0
@@ -196,8 +196,7 @@ class SurveyTest : public ToolTest {
         RunCycles(*host, cycles);
     }
 
-    // The link test opened on its own, on the card initialised on the survey's
-    // world.
+    // The link test opened on its own, on the card initialised on the survey's world.
     HeadlessHost& OpenLink(const std::string& address, int packetSize = 1500) {
         Begin();
         link = std::make_unique<DirectedLinkDialog>(*context, address, packetSize);
@@ -219,8 +218,7 @@ class SurveyTest : public ToolTest {
     HeadlessHost* host = nullptr;
 };
 
-// Masters in domains 15, 0 and 1; the one in 1 shares the name of the one
-// in 15.
+// Masters in domains 15, 0 and 1; the one in 1 shares the name of the one in 15.
 inline const std::string kMastersScenario =
     kCard + R"(config station=0 domain=15 roaming=0 security-id=""
 master 00a0d4010001 name="Lobby" domain=15 channel=5 subchannel=2 signal=-48
@@ -230,8 +228,7 @@ timing sync-ms=1200 lock-ms=0 dwell-ms=250 service-us=0
 seed 1
 )";
 
-// The emulated card, keeping every request sent with its time; `tamper` may
-// change a reply.
+// The emulated card, keeping every request sent with its time; `tamper` may change a reply.
 class RecordingIo : public EmulatorDeviceIo {
   public:
     struct Sent {
@@ -287,8 +284,7 @@ class MasterListTest : public ToolTest {
         return *recorder;
     }
 
-    // The tool started with the card's domain stored as `domain`, then the Master
-    // list opened.
+    // The tool started with the card's domain stored as `domain`, then the Master list opened.
     void OpenList(int searchMode, int domain = 15, int stationType = 0,
                   std::string scenario = kMastersScenario) {
         InstallAdapter("ISA", stationType);
