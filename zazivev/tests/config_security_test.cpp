@@ -61,9 +61,9 @@ TEST_P(SecurityIdSent, AbortAndCancelSendNothingAndOkSendsTheTextAsTypedFromTheW
     EXPECT_EQ(warningEnd, kIdOk);
     EXPECT_EQ(RequestsSinceOpening(), 0u) << "sent by the worker only";
     ASSERT_EQ(shell.Workers().size(), 1u);
-    EXPECT_EQ(shell.Workers()[0].priority, kThreadPriorityHighest);
-    EXPECT_EQ(shell.Workers()[0].window, entryWindow);
-    EXPECT_EQ(shell.Workers()[0].message, kMessageSecurityIdSent);
+    const auto& worker = shell.Workers()[0];
+    EXPECT_EQ(std::tuple(worker.priority, worker.window, worker.message),
+              std::tuple(kThreadPriorityHighest, entryWindow, kMessageSecurityIdSent));
 
     shell.RunWorkers();
     ui.Settle();

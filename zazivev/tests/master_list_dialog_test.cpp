@@ -138,22 +138,17 @@ TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyActAndR
     EXPECT_EQ(Rows().size(), MasterListDialog::kMaxMasters);
 }
 
-TEST_F(MasterListTest, AConfiguredMasterSearchesAsAStationAndGetsItsRoleBack) {
-    // 258 is no role: its low byte would make the card a Master.
-    for (const auto& [stored, role] :
-         {std::pair{int(kStationTypeMaster), kStationTypeMaster}, {258, kStationTypeStation}}) {
+// A configured Master searches as a Station and gets its role back; 258 is no role: its low byte
+// would make the card a Master.
+TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElseAndRolesComeBack) {
+    using Failure = std::tuple<const char*, uint32_t, int, uint8_t>;
+    for (const auto& [fault, command, stored, role] :
+         {Failure{"fault fail cmd=3 status=-9", kCmdGetDriverData, kStationTypeMaster,
+                  kStationTypeMaster},
+          Failure{"fault fail cmd=6 status=-9", kCmdStartMasterSearch, 258, kStationTypeStation}}) {
         OpenList(MasterListDialog::kSearchAll, 15, stored);
         EXPECT_EQ(emulator->Config().stationType, kStationTypeStation);
         EXPECT_EQ(recorder->Of(kCmdInitCard).size(), 1u);
-        CloseList();
-        EXPECT_EQ(emulator->Config().stationType, role) << stored;
-    }
-}
-
-TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
-    for (const auto& [fault, command] : {std::pair{"fault fail cmd=3 status=-9", kCmdGetDriverData},
-                                         {"fault fail cmd=6 status=-9", kCmdStartMasterSearch}}) {
-        OpenList(MasterListDialog::kSearchAll, 15);
         emulator->Control(fault);
         emulator->Control("fault fail cmd=11 status=-9 count=3");
         recorder->sent.clear();
@@ -171,6 +166,7 @@ TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
                                          kCmdRestartDriver, kCmdGetDriverData}));
         EXPECT_EQ(std::count(commands.begin(), commands.end(), kCmdRestartDriver), 4);
         CloseList();
+        EXPECT_EQ(emulator->Config().stationType, role) << stored;
     }
 }
 

@@ -66,13 +66,18 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstSortByAddressAndFollowTheReplies)
     EXPECT_EQ(Text(IDC_SURVEY_QUALITY, row) + Text(IDC_SURVEY_SIGNAL, row), "00 %");
 }
 
-TEST_F(SurveyDialog, BeforeWindowsFourRowButtonsArePlainAndEmpty) {
-    // A card held on its Master opens with the box clear.
-    Survey(0,
-           Edited(Edited(kSurveyScenario, "system nt 4", "system nt 3"), "roaming=0", "roaming=1"));
+// Before Windows 4 the row buttons are plain and empty; a card held on its Master opens with the
+// box clear, and one that is the Master starts at the first node.
+TEST_F(SurveyDialog, BeforeWindowsFourHeldAndMasterCards) {
+    Survey(2, Edited(Edited(Edited(kSurveyScenario, "system nt 4", "system nt 3"), "roaming=0",
+                            "roaming=1"),
+                     "station=0", "station=2"));
     EXPECT_EQ(host->Control(IDC_SURVEY_LINK_TEST).bitmapUp, "");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
     EXPECT_FALSE(host->IsChecked(IDC_SURVEY_ROAMING));
+    EXPECT_EQ(host->Control(IDC_SURVEY_SCROLL).low, 1);
+    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), "");
+    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
 }
 
 TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndScrollingNeedsMoreThanSevenNodes) {
@@ -105,13 +110,6 @@ TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndScrollingNeedsMoreThanSevenNode
     EXPECT_NE(bottom[6], "");
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbLineDown);
     EXPECT_EQ(Addresses(), bottom);
-}
-
-TEST_F(SurveyDialog, ACardThatIsTheMasterStartsAtTheFirstNode) {
-    Survey(2, Edited(kSurveyScenario, "station=0", "station=2"));
-    EXPECT_EQ(host->Control(IDC_SURVEY_SCROLL).low, 1);
-    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), "");
-    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
 }
 
 TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEchoAndANewMasterEmptiesTheTable) {
