@@ -1,5 +1,6 @@
 // The start-up check's outcomes as the user sees them: report text, buttons, retries, next pass.
 #include "driver/card_text.h"
+#include "program/card_status_texts.h"
 #include "zazivev/tests/tool_fixture.h"
 #include "zazivev/texts.h"
 
@@ -18,9 +19,7 @@ const std::string kAccessed =
     "Checking for Vezurez driver...\n\nVezurez driver version V1.2.4 accessed successfully.";
 const std::string kNode = "\n\nNode address:  00a0d41a2b3c  ROM version:  V1.49b /0+";
 const std::string kSynchronised = "\n\nSynchronized to 00a0d4010001  Lobby";
-const std::string kNoMaster =
-    "\n\nCould not find a Master to synchronize with.  Verify that your Domain and Security ID "
-    "match those of a Master.";
+using card_status_texts::kNoMaster;
 const std::string kNoDriver =
     "\n\nUnable to access Vezurez driver.  Verify that the driver is installed and configured "
     "properly.  ";
