@@ -103,19 +103,25 @@ TEST_F(MainWindow, SubDialogsAndHelpRunTheCheckAgainAndTheHelpFileIsFoundAlongPa
 // minimised) and the second start ends with 0 without a window of its own.
 TEST_F(MainWindow, SecondStartRaisesTheFirstAndEndsWithZeroWithoutAWindow) {
     ToolApp app(*context, cardHost);
-    int runs = 0;
-    const auto run = [&](Dialog& dialog) {
-        ++runs;
-        EXPECT_EQ(dialog.TemplateId(), IDD_MAIN);
-    };
+    std::vector<int> runs;  // the dialogs run, by template
+    const auto run = [&](Dialog& dialog) { runs.push_back(dialog.TemplateId()); };
     shell.AddWindow(TEXT_MAIN_CAPTION " ", 5);
     shell.AddWindow("vezurez site survey & configuration tool", 6);
     EXPECT_EQ(app.Run(run), 0);
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(runs, std::vector<int>{IDD_MAIN});
     shell.AddWindow(TEXT_MAIN_CAPTION, 9, true);
     EXPECT_EQ(app.Run(run), 0);
-    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(runs, std::vector<int>{IDD_MAIN});
     EXPECT_EQ(shell.Calls().back(), "Restore 0x9");
+}
+
+TEST_F(MainWindow, FocusForALostSiteSurveyGoesToMasters) {
+    emulator->Control("silence 00a0d4010001");
+    ui.ExpectModal(IDD_SITE_SURVEY, [](Dialog&, HeadlessHost& survey) { survey.Click(kIdOk); });
+    main->Click(IDC_MAIN_SITE_SURVEY);
+    ui.RunFor(100);
+    EXPECT_FALSE(Enabled(IDC_MAIN_SITE_SURVEY));
+    EXPECT_EQ(main->Focus(), IDC_MAIN_MASTERS);
 }
 
 }  // namespace

@@ -135,17 +135,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, DriverVersions,
                                            std::pair{"V1.1", false}, std::pair{"1.2", false},
                                            std::pair{"v1.0", false}));
 
-TEST_F(ToolTest, FocusForALostSiteSurveyGoesToMasters) {
-    InstallAdapter();
-    Start();
-    ui.RunFor(100);
-    emulator->Control("silence 00a0d4010001");
-    ui.ExpectModal(IDD_SITE_SURVEY, [](Dialog&, HeadlessHost& survey) { survey.Click(kIdOk); });
-    main->Click(IDC_MAIN_SITE_SURVEY);
-    ui.RunFor(100);
-    EXPECT_FALSE(Enabled(IDC_MAIN_SITE_SURVEY));
-    EXPECT_EQ(main->Focus(), IDC_MAIN_MASTERS);
-}
-
 }  // namespace
 }  // namespace vz
