@@ -50,16 +50,6 @@ TEST_F(MainWindow, StatusWindowSystemMenuAndClosing) {
     EXPECT_EQ(main->EndCode(), kIdCancel);
 }
 
-TEST_F(MainWindow, ExitReleasesTheCardAndWritesTheTimeOutBackOnTheCardsScale) {
-    EXPECT_EQ(emulator->Config().inactivity, 0) << "the time-out is off while the tool runs";
-    main->Click(kIdOk);
-    ui.Settle();
-    EXPECT_TRUE(main->Ended());
-    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 1u);
-    EXPECT_EQ(emulator->Config().inactivity, 2 * 12 + 15 / 5);  // 2 min 15 s, as installed
-    EXPECT_EQ(driver->handle, kInvalidDeviceHandle);
-}
-
 TEST_F(MainWindow, SubDialogsAndHelpRunTheCheckAgainAndTheHelpFileIsFoundAlongPath) {
     const std::tuple<int, int, bool> kButtons[] = {
         {IDC_MAIN_MASTERS, IDD_MASTER_LIST, true},
@@ -115,13 +105,22 @@ TEST_F(MainWindow, SecondStartRaisesTheFirstAndEndsWithZeroWithoutAWindow) {
     EXPECT_EQ(shell.Calls().back(), "Restore 0x9");
 }
 
-TEST_F(MainWindow, FocusForALostSiteSurveyGoesToMasters) {
+TEST_F(MainWindow, FocusForALostSiteSurveyGoesToMastersAndExitReleasesTheCard) {
+    EXPECT_EQ(emulator->Config().inactivity, 0) << "the time-out is off while the tool runs";
     emulator->Control("silence 00a0d4010001");
     ui.ExpectModal(IDD_SITE_SURVEY, [](Dialog&, HeadlessHost& survey) { survey.Click(kIdOk); });
     main->Click(IDC_MAIN_SITE_SURVEY);
     ui.RunFor(100);
     EXPECT_FALSE(Enabled(IDC_MAIN_SITE_SURVEY));
     EXPECT_EQ(main->Focus(), IDC_MAIN_MASTERS);
+
+    // Exit writes the time-out back on the card's scale.
+    main->Click(kIdOk);
+    ui.Settle();
+    EXPECT_TRUE(main->Ended());
+    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 1u);
+    EXPECT_EQ(emulator->Config().inactivity, 2 * 12 + 15 / 5);  // 2 min 15 s, as installed
+    EXPECT_EQ(driver->handle, kInvalidDeviceHandle);
 }
 
 }  // namespace

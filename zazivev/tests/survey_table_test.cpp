@@ -88,7 +88,7 @@ TEST(SurveyTable, ScrollTable) {
     }
 }
 
-TEST(LinkSlots, LatencyAndDeviationOverTheStoredSamples) {
+TEST(LinkSlots, FiguresOverTheStoredSamplesWithinTheirBounds) {
     LinkSlots slots;
     for (int sample = 0; sample < 10; ++sample) {
         slots.AddEcho(10, 100);
@@ -105,16 +105,15 @@ TEST(LinkSlots, LatencyAndDeviationOverTheStoredSamples) {
     halves.AddEcho(10, 100);
     halves.AddEcho(11, 100);
     EXPECT_EQ(FormatText(texts::kLinkDeviation, halves.Compute().deviation), "0.7");
-}
 
-TEST(LinkSlots, PacketsCountPingsAndEchoesAndBytesAndSamplesAreBounded) {
-    LinkSlots slots;
-    slots.AddPing(41, 0xFFFFFFFFu);
-    slots.AddEcho(5, 700);
-    const LinkFigures figures = slots.Compute();
-    EXPECT_EQ(figures.packetsPerSecond, 4);
-    EXPECT_EQ(figures.bytesPerSecond, (1500 + 700) * 2);
-    EXPECT_EQ(figures.signalPercent, 50);
+    // Packets count pings and echoes; bytes and samples are bounded.
+    LinkSlots pings;
+    pings.AddPing(41, 0xFFFFFFFFu);
+    pings.AddEcho(5, 700);
+    const LinkFigures counted = pings.Compute();
+    EXPECT_EQ(counted.packetsPerSecond, 4);
+    EXPECT_EQ(counted.bytesPerSecond, (1500 + 700) * 2);
+    EXPECT_EQ(counted.signalPercent, 50);
 
     LinkSlots full;  // a slot keeps at most fifty samples
     for (int sample = 0; sample < 50; ++sample) {
