@@ -1,7 +1,16 @@
-// The set-up warning, the security ID entry and its worker, and Get Settings.
+// The set-up warning, the security ID entry and its worker, alone and on cardemu's link beside the
+// dialogs' requests, and Get Settings.
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 #include "driver/card_text.h"
+#include "driver/status_queries.h"
+#include "emulator/link/emulator_link.h"
+#include "emulator/server/card_server.h"
+#include "emulator/server/steady_clock.h"
 #include "zazivev/config/security_id_dialogs.h"
-#include "zazivev/tests/config_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -30,20 +39,15 @@ class SecurityIdTest : public ConfigTest {
     int warningEnd = -1;
 };
 
-TEST_F(SecurityIdTest, AbortNeverOpensTheEntryAndCancelThereSendsNothing) {
-    SetSecurityId(kIdCancel);
-    EXPECT_EQ(warningEnd, kIdCancel);
-    SetSecurityId(IDC_SETUP_WARNING_CONTINUE,
-                  [](Dialog&, HeadlessHost& entry) { entry.Click(kIdCancel); });
-    EXPECT_EQ(warningEnd, kIdOk);
-    EXPECT_TRUE(shell.Workers().empty());
-    EXPECT_EQ(RequestsSinceOpening(), 0u);
-}
-
 class SecurityIdSent : public SecurityIdTest,
                        public testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
-TEST_P(SecurityIdSent, OkSendsTheTextAsTypedFromTheWorker) {
+TEST_P(SecurityIdSent, AbortAndCancelSendNothingAndOkSendsTheTextAsTypedFromTheWorker) {
+    SetSecurityId(kIdCancel);  // Abort never opens the entry
+    EXPECT_EQ(warningEnd, kIdCancel);
+    SetSecurityId(IDC_SETUP_WARNING_CONTINUE,
+                  [](Dialog&, HeadlessHost& entry) { entry.Click(kIdCancel); });
+    EXPECT_TRUE(shell.Workers().empty());
     WindowRef entryWindow = 0;
     SetSecurityId(IDC_SETUP_WARNING_CONTINUE, [&](Dialog&, HeadlessHost& entry) {
         EXPECT_EQ(entry.GetItemText(IDC_SECURITY_ID_EDIT), "");
@@ -57,24 +61,17 @@ TEST_P(SecurityIdSent, OkSendsTheTextAsTypedFromTheWorker) {
     EXPECT_EQ(warningEnd, kIdOk);
     EXPECT_EQ(RequestsSinceOpening(), 0u) << "sent by the worker only";
     ASSERT_EQ(shell.Workers().size(), 1u);
-    EXPECT_EQ(shell.Workers()[0].priority, kThreadPriorityHighest);
-    EXPECT_EQ(shell.Workers()[0].window, entryWindow);
-    EXPECT_EQ(shell.Workers()[0].message, kMessageSecurityIdSent);
+    const auto& worker = shell.Workers()[0];
+    EXPECT_EQ(std::tuple(worker.priority, worker.window, worker.message),
+              std::tuple(kThreadPriorityHighest, entryWindow, kMessageSecurityIdSent));
 
     shell.RunWorkers();
     ui.Settle();
     EXPECT_EQ(emulator->Counters().requests[kCmdSetSecurityId], 1u);
     EXPECT_EQ(emulator->Config().securityId, GetParam().second);
     EXPECT_EQ(ui.CaptureWindow(), 0u);
-}
 
-// The edit takes 20 characters; the card takes them with their NUL (21 bytes), or the NUL alone.
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SecurityIdSent,
-    testing::Values(std::pair{"abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"}, std::pair{"", ""},
-                    std::pair{" Orchid\xe9\x01 ", " Orchid\xe9\x01 "}));
-
-TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
+    // The worker's message releases the mouse while an entry is open.
     SecurityIdDialog entry(*context);
     HeadlessHost& host = ui.Open(entry);
     host.CaptureWithWaitCursor();
@@ -83,42 +80,78 @@ TEST_F(SecurityIdTest, TheWorkersMessageReleasesTheMouseWhileTheEntryIsOpen) {
     EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
 }
 
-struct CardFacts {
-    int country;
-    bool initCard;
-    const char* shown;
-};
+// The edit takes 20 characters; the card takes them with their NUL (21 bytes), or the NUL alone.
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SecurityIdSent,
+    testing::Values(std::pair{"abcdefghijklmnopqrstUVW", "abcdefghijklmnopqrst"}, std::pair{"", ""},
+                    std::pair{" Orchid\xe9\x01 ", " Orchid\xe9\x01 "}));
 
-class GetSettings : public ConfigTest, public testing::WithParamInterface<CardFacts> {};
+// While the worker's request is under way, the dialogs' requests on the same link wait for it
+// instead of interleaving with it.
+TEST_F(ToolTest, TheSecurityIdWorkerSharesTheLinkWithTheDialogsWithoutInterleaving) {
+    ScenarioError error;
+    ASSERT_TRUE(ParseScenario("system nt 4\ndevice davuziro 1\ntiming sync-ms=0 service-us=0\n",
+                              world, error));
+    SteadyClock steady;
+    Emulator card(world, steady);
+    std::mutex cardLock;
+    CardServer server(card, cardLock);
+    ASSERT_TRUE(server.Start(0));
+    card.Control("fault slow ms=300 cmd=1");  // before any client: no lock needed yet
 
-TEST_P(GetSettings, ShowsTheCardStateOfTheLastInitCard) {
-    InstallAdapter();
-    std::string scenario = kQuickScenario;
-    scenario.replace(scenario.find("country=0"), 9,
-                     "country=" + std::to_string(GetParam().country));
-    OpenConfiguration(scenario, GetParam().initCard);
-    std::vector<std::string> texts;
-    ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
-        for (int id : {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,
-                       IDC_GET_SETTINGS_COUNTRY_CODE, IDC_GET_SETTINGS_RSSI_MAP}) {
-            texts.push_back(facts.GetItemText(id));
-        }
-        facts.Click(kIdOk);
+    EmulatorLink link(server.Port());
+    NullCardHost nullHost;
+    Driver linked(link, steady, nullHost, DriverVariant::kTool);
+    ASSERT_EQ(OpenDriver(linked), 0);
+    ToolContext tool(linked, registry, shell, steady, link.GetSystemVersion());
+    SecurityIdDialog entry(tool);
+    HeadlessHost& window = ui.Open(entry);
+    window.Type(IDC_SECURITY_ID_EDIT, "orchid");
+    window.Click(IDC_SECURITY_ID_OK);
+    // The worker on a thread of its own, as the system runs it.
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        shell.RunWorkers();
+        done = true;
     });
-    window->Click(IDC_CONFIG_GET_SETTINGS);
-    const std::string map = FieldText(driver->card.rssiMapText);
-    using Texts = std::vector<std::string>;
-    const Texts expected = GetParam().initCard
-                               ? Texts{"00a0d41a2b3c", "V1.49b ", GetParam().shown, map}
-                               : Texts{"", "", "0", ""};
-    EXPECT_EQ(texts, expected);
-    EXPECT_EQ(map.empty(), !GetParam().initCard);
-    EXPECT_EQ(RequestsSinceOpening(), 0u);
+
+    int requests = 0;
+    int failures = 0;
+    while (!done) {
+        uint8_t sync = 0;
+        failures += GetSyncState(linked, sync) != 0 ? 1 : 0;
+        ++requests;
+    }
+    worker.join();
+    EXPECT_GT(requests, 0);
+    EXPECT_EQ(failures, 0);
+    std::lock_guard<std::mutex> lock(cardLock);
+    EXPECT_EQ(card.Config().securityId, "orchid");
+    EXPECT_EQ(card.Counters().malformedLists, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Countries, GetSettings,
-                         testing::Values(CardFacts{0xC5, true, "c5"}, CardFacts{0x0C, true, "c"},
-                                         CardFacts{0x2A, false, "0"}));
+TEST_F(ConfigTest, GetSettingsShowsTheCardStateOfTheLastInitCard) {
+    using Lines = std::vector<std::string>;
+    for (const auto& [country, initCard, shown] :
+         {std::tuple{0xC5, true, "c5"}, std::tuple{0x0C, true, "c"},
+          std::tuple{0x2A, false, "0"}}) {
+        InstallAdapter();
+        OpenConfiguration(Edited(kQuickScenario, "country=0", "country=" + std::to_string(country)),
+                          initCard);
+        Lines texts;
+        ui.ExpectModal(IDD_GET_SETTINGS, [&](Dialog&, HeadlessHost& facts) {
+            texts = Texts(facts, {IDC_GET_SETTINGS_NODE_ADDRESS, IDC_GET_SETTINGS_ROM_VERSION,
+                                  IDC_GET_SETTINGS_COUNTRY_CODE, IDC_GET_SETTINGS_RSSI_MAP});
+            facts.Click(kIdOk);
+        });
+        window->Click(IDC_CONFIG_GET_SETTINGS);
+        const std::string map = FieldText(driver->card.rssiMapText);
+        EXPECT_EQ(texts, (initCard ? Lines{"00a0d41a2b3c", "V1.49b ", shown, map}
+                                   : Lines{"", "", "0", ""}));
+        EXPECT_EQ(map.empty(), !initCard);
+        EXPECT_EQ(RequestsSinceOpening(), 0u);
+    }
+}
 
 }  // namespace
 }  // namespace vz

@@ -4,81 +4,60 @@
 #include <fstream>
 #include <sstream>
 
+#include "zazivev/app/tool_context.h"
+#include "zazivev/res/resource.h"
 #include "zazivev/shell/help_file.h"
+#include "zazivev/survey/directed_link_dialog.h"
 
 namespace vz {
 namespace {
 
 TEST(MarkerLines, LeadingRunOfMarkerCharactersMustBeTheMarker) {
-    struct Case {
-        const char* line;
-        const char* marker;
-        bool expected;
-    };
-    for (const Case& c :
-         {Case{"HELPSITE and more", "HELPSITE", true}, Case{"HELPSITES", "HELPSITE", false},
-          Case{"HELP", "HELPSITE", false}, Case{" HELPSITE", "HELPSITE", false},
-          Case{"HELPCONFIGURATION", "HELPCONFIG", true}, Case{"HELPCONFIGFIG", "HELPCONFIG", false},
-          Case{"helpsite", "HELPSITE", false}, Case{"anything", "", false}}) {
-        EXPECT_EQ(IsMarkerLine(c.line, c.marker), c.expected) << c.line;
+    using Line = std::tuple<const char*, const char*, bool>;
+    for (const auto& [line, marker, expected] :
+         {Line{"HELPSITE and more", "HELPSITE", true}, Line{"HELPSITES", "HELPSITE", false},
+          Line{"HELP", "HELPSITE", false}, Line{" HELPSITE", "HELPSITE", false},
+          Line{"HELPCONFIGURATION", "HELPCONFIG", true}, Line{"HELPCONFIGFIG", "HELPCONFIG", false},
+          Line{"helpsite", "HELPSITE", false}, Line{"anything", "", false}}) {
+        EXPECT_EQ(IsMarkerLine(line, marker), expected) << line;
     }
 }
 
-TEST(HelpSections, EachPlaceReadsItsOwnLines) {
-    const char kFile[] =
-        "; a comment before anything\n"
-        "HELPMAIN\r\n"
-        "Main line one\r\n"
-        "; hidden\n"
-        "\n"
-        "Main line two\n"
-        "HELPMSTR Master list\n"
-        "Masters\n"
-        "HELPCONFIGURATION\n"
-        "Config\n"
-        "HELPSDIR\n"
-        "Directed\n"
-        "HELPMAIN again\n";
-    struct Case {
-        int context;
-        std::vector<std::string> lines;
-    };
-    for (const Case& c : {Case{102, {"Main line one", "", "Main line two"}},
-                          Case{1000, {"Masters"}},  // the Configuration marker ends it
-                          Case{1124, {"Directed", "HELPMAIN again"}},  // runs to the end
-                          Case{1010, {}}, Case{4242, {}}}) {
-        std::istringstream file(kFile);
-        EXPECT_EQ(ReadHelpSection(file, HelpSectionForContext(c.context)), c.lines) << c.context;
+// Overlong lines are cut, and never held whole.
+TEST(HelpSections, EachPlaceReadsItsOwnLinesCutToTheirBound) {
+    const std::string file =
+        "; a comment before anything\nHELPMAIN\r\nMain line one\r\n; hidden\n\nMain line two\n"
+        "HELPMSTR Master list\n" +
+        std::string(100000, 'x') +
+        "\nMasters\nHELPCONFIGURATION\nConfig\nHELPSDIR\nDirected\nHELPMAIN again\n";
+    const std::pair<int, std::vector<std::string>> kSections[] = {
+        {kHelpContextMain, {"Main line one", "", "Main line two"}},
+        {IDC_MAIN_MASTERS, {std::string(512, 'x'), "Masters"}},  // the Configuration marker ends it
+        {kHelpContextDirectedLink, {"Directed", "HELPMAIN again"}},  // runs to the end
+        {IDC_MAIN_SNOOP, {}},
+        {4242, {}}};
+    for (const auto& [context, lines] : kSections) {
+        std::istringstream stream(file);
+        EXPECT_EQ(ReadHelpSection(stream, HelpSectionForContext(context)), lines) << context;
     }
-}
-
-TEST(HelpSections, OverlongLinesAreCutAndNeverHeldWhole) {
-    std::istringstream file("HELPMAIN\n" + std::string(100000, 'x') + "\nafter\n");
-    const auto lines = ReadHelpSection(file, HelpSectionForContext(102));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), 512u);
-    EXPECT_EQ(lines[1], "after");
 }
 
 // Every place shows its own part of the help file that ships with the tool, and no other.
 TEST(ShippedHelpFile, EveryPlaceShowsItsOwnSection) {
-    struct Case {
-        int context;
-        const char* title;
-        const char* firstLine;
-    };
-    for (const Case& c :
-         {Case{102, "Main Help", "VEZUREZ SITE SURVEY & CONFIGURATION TOOL"},
-          Case{1000, "Master List Help", "MASTER LIST"},
-          Case{1001, "Site Survey Help", "SITE SURVEY"}, Case{1010, "Snoop Help", "SNOOP"},
-          Case{1051, "Configuration Help", "CONFIGURATION"},
-          Case{1124, "Directed Site Survey Help", "DIRECTED LINK TEST"}}) {
+    const std::tuple<int, const char*, const char*> kPlaces[] = {
+        {kHelpContextMain, "Main Help", "VEZUREZ SITE SURVEY & CONFIGURATION TOOL"},
+        {IDC_MAIN_MASTERS, "Master List Help", "MASTER LIST"},
+        {IDC_MAIN_SITE_SURVEY, "Site Survey Help", "SITE SURVEY"},
+        {IDC_MAIN_SNOOP, "Snoop Help", "SNOOP"},
+        {IDC_MAIN_CONFIGURATION, "Configuration Help", "CONFIGURATION"},
+        {kHelpContextDirectedLink, "Directed Site Survey Help", "DIRECTED LINK TEST"}};
+    for (const auto& [context, title, firstLine] : kPlaces) {
         std::ifstream file(ZAZIVEV_HELP_FILE);
-        const HelpSection section = HelpSectionForContext(c.context);
-        EXPECT_STREQ(section.title, c.title);
+        const HelpSection section = HelpSectionForContext(context);
+        EXPECT_STREQ(section.title, title);
         const auto lines = ReadHelpSection(file, section);
-        ASSERT_GT(lines.size(), 10u) << c.title;
-        EXPECT_EQ(lines.front(), c.firstLine);
+        ASSERT_GT(lines.size(), 10u) << title;
+        EXPECT_EQ(lines.front(), firstLine);
         for (const auto& line : lines) {
             EXPECT_NE(line.rfind("HELP", 0), 0u) << line;
         }

@@ -1,7 +1,6 @@
 // The Master list against the emulated card: the domain search, the rows, the buttons.
-#include "driver/card_control.h"
 #include "zazivev/masters/rom_version.h"
-#include "zazivev/tests/master_list_fixture.h"
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -27,9 +26,8 @@ TEST(RomVersion, DecidesTheLinkButtons) {
 }
 
 TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirstDomain) {
-    std::string synchronised = kMastersScenario;
-    synchronised.replace(synchronised.find("sync-ms=1200"), 12, "sync-ms=0");
-    OpenList(MasterListDialog::kSearchAll, 15, 0, synchronised);
+    OpenList(MasterListDialog::kSearchAll, 15, 0,
+             Edited(kMastersScenario, "sync-ms=1200", "sync-ms=0"));
     ui.RunFor(kSweepMs);
     EXPECT_EQ(Rows(), kSweep);
     EXPECT_EQ(list->GetItemText(IDC_MASTERS_SEARCHING), "15");
@@ -57,7 +55,12 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
         ui.RunFor(4000);
         list->ClickRow(IDC_MASTERS_LIST, 0);
         ui.ExpectModal(IDD_CHANGE_DOMAIN, [yes](Dialog&, HeadlessHost& prompt) {
-            prompt.Click(yes ? kIdOk : kIdCancel);
+            EXPECT_EQ(prompt.GetItemText(IDC_CHANGE_DOMAIN_PROMPT), "Update to Domain 0?");
+            if (yes) {
+                prompt.Click(kIdOk);
+            } else {
+                prompt.PressCloseBox();  // the close box means No
+            }
         });
         recorder->sent.clear();
         list->Click(IDC_MASTERS_USE_DOMAIN);
@@ -77,9 +80,7 @@ TEST_F(MasterListTest, UseDomainAppliesTheDomainOnlyWhenConfirmed) {
 
 TEST_F(MasterListTest, RomVersionDecidesWhatClicksDoAndLinkTestsShareTheirSize) {
     for (const auto& [rom, linkTests] : {std::pair{"V1.48  ", false}, {"V1.47a ", true}}) {
-        std::string scenario = kMastersScenario;
-        scenario.replace(scenario.find("V1.49b "), 7, rom);
-        OpenList(MasterListDialog::kSearchOne, 1, 0, scenario);
+        OpenList(MasterListDialog::kSearchOne, 1, 0, Edited(kMastersScenario, "V1.49b ", rom));
         ui.RunFor(1000);
         list->ClickRow(IDC_MASTERS_LIST, 0);
         EXPECT_EQ(MasterButtons(), (std::vector<bool>{true, linkTests, linkTests}));
@@ -109,7 +110,7 @@ TEST_F(MasterListTest, RomVersionDecidesWhatClicksDoAndLinkTestsShareTheirSize) 
     }
 }
 
-TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyAct) {
+TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyActAndRowsAreBounded) {
     // Domain 0 is picked while the card still searches 1: what it hears until the next step is
     // filed under 1.
     OpenList(MasterListDialog::kSearchOne, 1);
@@ -126,24 +127,28 @@ TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyAct) {
     EXPECT_EQ(MasterButtons(), std::vector<bool>(3, false));
     EXPECT_EQ(recorder->Of(kCmdStopSearch).size(), 2u);
     EXPECT_EQ(list->Timers().at(MasterListDialog::kSearchTimer), 100u);
+
+    // An endless stream of new addresses stops at the bound.
+    uint16_t n = 0;
+    recorder->tamper = [&](uint8_t* reply) {
+        ++n;
+        SetParameter(reply, kParamMasterAddress, {2, 0, 0, uint8_t(n >> 8), uint8_t(n), 1});
+    };
+    ui.RunFor((MasterListDialog::kMaxMasters + 200) * 150);
+    EXPECT_EQ(Rows().size(), MasterListDialog::kMaxMasters);
 }
 
-TEST_F(MasterListTest, AConfiguredMasterSearchesAsAStationAndGetsItsRoleBack) {
-    // 258 is no role: its low byte would make the card a Master.
-    for (const auto& [stored, role] :
-         {std::pair{int(kStationTypeMaster), kStationTypeMaster}, {258, kStationTypeStation}}) {
+// A configured Master searches as a Station and gets its role back; 258 is no role: its low byte
+// would make the card a Master.
+TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElseAndRolesComeBack) {
+    using Failure = std::tuple<const char*, uint32_t, int, uint8_t>;
+    for (const auto& [fault, command, stored, role] :
+         {Failure{"fault fail cmd=3 status=-9", kCmdGetDriverData, kStationTypeMaster,
+                  kStationTypeMaster},
+          Failure{"fault fail cmd=6 status=-9", kCmdStartMasterSearch, 258, kStationTypeStation}}) {
         OpenList(MasterListDialog::kSearchAll, 15, stored);
         EXPECT_EQ(emulator->Config().stationType, kStationTypeStation);
         EXPECT_EQ(recorder->Of(kCmdInitCard).size(), 1u);
-        CloseList();
-        EXPECT_EQ(emulator->Config().stationType, role) << stored;
-    }
-}
-
-TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
-    for (const auto& [fault, command] : {std::pair{"fault fail cmd=3 status=-9", kCmdGetDriverData},
-                                         {"fault fail cmd=6 status=-9", kCmdStartMasterSearch}}) {
-        OpenList(MasterListDialog::kSearchAll, 15);
         emulator->Control(fault);
         emulator->Control("fault fail cmd=11 status=-9 count=3");
         recorder->sent.clear();
@@ -161,6 +166,7 @@ TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElse) {
                                          kCmdRestartDriver, kCmdGetDriverData}));
         EXPECT_EQ(std::count(commands.begin(), commands.end(), kCmdRestartDriver), 4);
         CloseList();
+        EXPECT_EQ(emulator->Config().stationType, role) << stored;
     }
 }
 
@@ -184,17 +190,6 @@ TEST_F(MasterListTest, MalformedReportsGiveNoRowAndNamesStayBounded) {
     }
 }
 
-TEST_F(MasterListTest, AnEndlessStreamOfNewAddressesStopsAtTheBound) {
-    OpenList(MasterListDialog::kSearchOne, 1);
-    uint16_t n = 0;
-    recorder->tamper = [&](uint8_t* reply) {
-        ++n;
-        SetParameter(reply, kParamMasterAddress, {2, 0, 0, uint8_t(n >> 8), uint8_t(n), 1});
-    };
-    ui.RunFor((MasterListDialog::kMaxMasters + 200) * 150);
-    EXPECT_EQ(Rows().size(), MasterListDialog::kMaxMasters);
-}
-
 TEST_F(MasterListTest, TheMainDialogGivesAndTakesTheSearchModeAndHelpShowsItsSection) {
     OpenList(MasterListDialog::kSearchOne, 99);  // a stored domain the card cannot have
     CloseList();
@@ -215,13 +210,12 @@ TEST_F(MasterListTest, TheMainDialogGivesAndTakesTheSearchModeAndHelpShowsItsSec
     });
     main->Click(IDC_MAIN_MASTERS);
     EXPECT_EQ(caption, "Master List Help/masters");
-    bool searchAllKept = false;
-    ui.ExpectModal(IDD_MASTER_LIST, [&](Dialog&, HeadlessHost& sub) {
-        searchAllKept = sub.IsChecked(IDC_MASTERS_SEARCH_ALL);
+    ui.ExpectModal(IDD_MASTER_LIST, [](Dialog&, HeadlessHost& sub) {
+        EXPECT_TRUE(sub.IsChecked(IDC_MASTERS_SEARCH_ALL)) << "the mode given back is kept";
         sub.Click(kIdOk);
     });
     main->Click(IDC_MAIN_MASTERS);
-    EXPECT_TRUE(searchAllKept);
+    EXPECT_EQ(ui.PendingAnswers(), 0u);
 }
 
 }  // namespace

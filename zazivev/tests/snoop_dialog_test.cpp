@@ -14,9 +14,8 @@ class SnoopTest : public ToolTest {
   protected:
     void OpenSnoop(const std::string& extra = "", int rate = SnoopDialog::kFast, int country = 0) {
         ui.DeclareTemplate(IDD_SNOOP, SnoopTemplate(ToolTemplates()));
-        std::string scenario = kQuickScenario + extra;
-        scenario.replace(scenario.find("country=0"), 9, "country=" + std::to_string(country));
-        StartWithoutOpening(scenario);
+        StartWithoutOpening(
+            Edited(kQuickScenario + extra, "country=0", "country=" + std::to_string(country)));
         ASSERT_EQ(OpenDriver(*driver), 0);
         char map[kRssiMapTextSize];
         BuildRssiMap(*driver, map);
@@ -42,83 +41,73 @@ int Count(const Image& image, Rgb colour, int x, int y = -1) {
 }
 
 TEST_F(SnoopTest, TheCountryCodeChoosesTheColumnsAndTheirLabels) {
-    struct Case {
-        int country, points;
-        const char *low, *high;
-    };
-    for (const Case c : {Case{0, 79, "2.402", "2.480"}, Case{1, 23, "2.402", "2.424"},
-                         Case{2, 43, "2.407", "2.449"}, Case{3, 100, "2.401", "2.500"},
-                         Case{7, 79, "2.402", "2.480"}, Case{66, 43, "2.407", "2.449"}}) {
-        OpenSnoop("", SnoopDialog::kFast, c.country);
+    const std::tuple<int, int, const char*, const char*> kPlans[] = {
+        {0, 79, "2.402", "2.480"},  {1, 23, "2.402", "2.424"}, {2, 43, "2.407", "2.449"},
+        {3, 100, "2.401", "2.500"}, {7, 79, "2.402", "2.480"}, {66, 43, "2.407", "2.449"}};
+    for (const auto& [country, points, low, high] : kPlans) {
+        OpenSnoop("", SnoopDialog::kFast, country);
         ui.RunFor(100);
-        EXPECT_EQ(snoop->Plan().points, c.points) << c.country;
-        EXPECT_EQ(host->GetItemText(IDC_SNOOP_LOW_LABEL), c.low);
-        EXPECT_EQ(host->GetItemText(IDC_SNOOP_HIGH_LABEL), c.high);
+        EXPECT_EQ(snoop->Plan().points, points) << country;
+        EXPECT_EQ(Texts(*host, {IDC_SNOOP_LOW_LABEL, IDC_SNOOP_HIGH_LABEL}),
+                  (std::vector<std::string>{low, high}));
     }
 }
 
 TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesOnly) {
-    struct Case {
-        int rate;
-        const char* extra;
-        int samples;
-        uint32_t ms;
-    };
     // Every reading stands for 255 %; the last rows fail every sample, the lost channel at once.
-    for (const Case c :
-         {Case{SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
-          Case{SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
-          Case{SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
-          Case{SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
-          Case{SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000},
-          Case{SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0}}) {
-        OpenSnoop(c.extra, c.rate);
+    const std::tuple<int, const char*, int, uint32_t> kDwells[] = {
+        {SnoopDialog::kFast, "timing service-us=1000\n", 3, 6},
+        {SnoopDialog::kMedium, "timing service-us=1000\n", 30, 60},
+        {SnoopDialog::kSlow, "timing service-us=1000\n", 300, 600},
+        {SnoopDialog::kSlow, "timing service-us=50000\n", 100, 10000},
+        {SnoopDialog::kFast, "fault fail cmd=9 status=-1 count=always\n", 0, 1000},
+        {SnoopDialog::kFast, "fault drop cmd=9\n", 0, 0}};
+    for (const auto& [rate, extra, samples, ms] : kDwells) {
+        OpenSnoop(extra, rate);
         std::fill(std::begin(driver->card.rssiPercent), std::end(driver->card.rssiPercent), 255);
         const uint32_t opened = clock.NowMs();
         ui.RunNextTimer();
-        EXPECT_EQ(Record(0).count, c.samples) << c.extra;
-        EXPECT_EQ(Record(0).maximum, c.samples > 0 ? 100 : 0);
-        EXPECT_EQ(clock.NowMs() - opened - 100, c.ms);
+        EXPECT_EQ(Record(0).count, samples) << extra;
+        EXPECT_EQ(Record(0).maximum, samples > 0 ? 100 : 0);
+        EXPECT_EQ(clock.NowMs() - opened - 100, ms);
     }
 }
 
-TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenDownToTheBar) {
+TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenAndNothingLeavesTheBox) {
     OpenSnoop();
     // Tall enough that a 1 % bar shows beneath its 4-pixel cap.
     host->SetClientSize(IDC_SNOOP_GRAPH, kGraphWidth, 608);
     const int unit = 6;
     const int x = 5 + 10 * kColumn + 2;
-    struct Case {
-        FrequencyPoint point;
-        int navy, green;
-    };
-    for (const Case c : {Case{{0, 0, 0, 3, 11}, 0, 0}, Case{{1, 1, 1, 2, 11}, unit - 4, 4},
-                         Case{{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
-                         Case{{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}}) {
+    const std::tuple<FrequencyPoint, int, int> kBars[] = {
+        {{0, 0, 0, 3, 11}, 0, 0},
+        {{1, 1, 1, 2, 11}, unit - 4, 4},
+        {{70, 120, 70, 3, 11}, 40 * unit, 30 * unit},
+        {{100, 300, 100, 3, 11}, 600 - 16 - 4, 4}};
+    for (const auto& [point, navy, green] : kBars) {
         std::unique_ptr<Canvas> canvas = host->OpenCanvas(IDC_SNOOP_GRAPH);
         SnoopGraph graph(*canvas, 79);
         graph.ClearColumn(10);
-        graph.Bars(10, c.point);
+        graph.Bars(10, point);
         const Image image = Graph();
-        EXPECT_EQ(Count(image, kSnoopAverage, x), c.navy) << c.point.sum;
-        EXPECT_EQ(Count(image, kSnoopPeak, x), c.green) << c.point.sum;
+        EXPECT_EQ(Count(image, kSnoopAverage, x), navy) << point.sum;
+        EXPECT_EQ(Count(image, kSnoopPeak, x), green) << point.sum;
         EXPECT_EQ(Count(image, kSnoopPeak, x - 3) + Count(image, kSnoopPeak, x + 3), 0);
+    }
+    // Nothing is drawn outside a box too small for the columns.
+    for (const Rect box : {Rect{0, 0, 20, 10}, Rect{0, 0, 100, kGraphHeight}}) {
+        host->SetClientSize(IDC_SNOOP_GRAPH, box.right, box.bottom);
+        host->Control(IDC_SNOOP_GRAPH).canvas.clear();
+        host->FirePaint();
+        ui.RunFor(300);
+        for (const CanvasOp& op : host->Control(IDC_SNOOP_GRAPH).canvas) {
+            EXPECT_LE(std::max(op.rect.left, op.rect.right), box.right);
+            EXPECT_LE(std::max(op.rect.top, op.rect.bottom), box.bottom);
+        }
     }
 }
 
-TEST_F(SnoopTest, ARateButtonClearsTheGraphAndRestartsTheSweep) {
-    OpenSnoop("spectrum floor=-60 sigma=0\n");
-    ui.RunFor(1000);
-    ASSERT_GT(Record(5).count, 0);
-    host->Click(IDC_SNOOP_SLOW);
-    ui.Settle();
-    EXPECT_EQ(Count(Graph(), kSnoopAverage, 0, kGraphHeight - 9), 0);
-    EXPECT_EQ(Record(5).count, 0);
-    ui.RunFor(200);
-    EXPECT_EQ(Record(0).count, 300);
-}
-
-TEST_F(SnoopTest, ATickMarksItsColumnAndAFullPaintKeepsEveryColumnAndStartsOver) {
+TEST_F(SnoopTest, ATickMarksItsColumnAFullPaintKeepsEveryColumnAndARateButtonClearsThem) {
     OpenSnoop("spectrum floor=-60 sigma=0\n");
     ui.RunFor(500);
     // The outline's left edge above the bars: on the column sampled last, not on the one before.
@@ -135,40 +124,32 @@ TEST_F(SnoopTest, ATickMarksItsColumnAndAFullPaintKeepsEveryColumnAndStartsOver)
     ui.RunNextTimer();
     EXPECT_EQ(Count(Graph(), kBlack, 0, 17), 2);
     EXPECT_EQ(Graph().At(5, 17), kBlack);
+
+    // A rate button clears the graph and restarts the sweep.
+    ASSERT_GT(Record(2).count, 0);
+    host->Click(IDC_SNOOP_SLOW);
+    ui.Settle();
+    EXPECT_EQ(Count(Graph(), kSnoopAverage, 0, kGraphHeight - 9), 0);
+    EXPECT_EQ(Record(2).count, 0);
+    ui.RunFor(200);
+    EXPECT_EQ(Record(0).count, 300);
 }
 
 TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
-    struct Case {
-        std::function<void(HeadlessHost&)> act;
-        bool ended, redrawn;
-    };
-    for (const Case& c :
-         {Case{[](HeadlessHost& h) { h.QueueKeyDown(kVkF1); }, false, false},
-          Case{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(kIdOk); }); }, true, false},
-          Case{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(IDC_SNOOP_FAST); }); }, false,
-               true}}) {
+    using Cut = std::tuple<std::function<void(HeadlessHost&)>, bool, bool>;
+    for (const auto& [act, ended, redrawn] :
+         {Cut{[](HeadlessHost& h) { h.QueueKeyDown(kVkF1); }, false, false},
+          Cut{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(kIdOk); }); }, true, false},
+          Cut{[](HeadlessHost& h) { h.QueueMouse([&h] { h.Click(IDC_SNOOP_FAST); }); }, false,
+              true}}) {
         OpenSnoop("", SnoopDialog::kSlow);
-        c.act(*host);
+        act(*host);
         ui.ClearEvents();
         ui.RunNextTimer();
         EXPECT_EQ(emulator->Counters().requests[kCmdGetRssi], 0u);
-        EXPECT_EQ(host->Ended(), c.ended);
-        EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), c.redrawn);
-        EXPECT_TRUE(host->HasTimer(1) || c.ended);
-    }
-}
-
-TEST_F(SnoopTest, NothingIsDrawnOutsideABoxTooSmallForTheColumns) {
-    OpenSnoop();
-    for (const Rect box : {Rect{0, 0, 20, 10}, Rect{0, 0, 100, kGraphHeight}}) {
-        host->SetClientSize(IDC_SNOOP_GRAPH, box.right, box.bottom);
-        host->Control(IDC_SNOOP_GRAPH).canvas.clear();
-        host->FirePaint();
-        ui.RunFor(300);
-        for (const CanvasOp& op : host->Control(IDC_SNOOP_GRAPH).canvas) {
-            EXPECT_LE(std::max(op.rect.left, op.rect.right), box.right);
-            EXPECT_LE(std::max(op.rect.top, op.rect.bottom), box.bottom);
-        }
+        EXPECT_EQ(host->Ended(), ended);
+        EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), redrawn);
+        EXPECT_TRUE(host->HasTimer(1) || ended);
     }
 }
 

@@ -1,12 +1,15 @@
 // The start-up check's outcomes as the user sees them: report text, buttons, retries, next pass.
+#include "driver/card_text.h"
+#include "program/card_status_texts.h"
 #include "zazivev/tests/tool_fixture.h"
+#include "zazivev/texts.h"
 
 namespace vz {
 namespace {
 
-constexpr int kAllButtons[] = {kIdOk,          IDC_HELP_COMMAND,     IDC_MAIN_MASTERS,
-                               IDC_MAIN_SNOOP, IDC_MAIN_SITE_SURVEY, IDC_MAIN_CONFIGURATION};
-const std::vector<int> kEveryButton(std::begin(kAllButtons), std::end(kAllButtons));
+const std::vector<int> kEveryButton = {
+    kIdOk,          IDC_HELP_COMMAND,     IDC_MAIN_MASTERS,
+    IDC_MAIN_SNOOP, IDC_MAIN_SITE_SURVEY, IDC_MAIN_CONFIGURATION};
 const std::vector<int> kAllButSurvey = {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_MASTERS, IDC_MAIN_SNOOP,
                                         IDC_MAIN_CONFIGURATION};
 const std::vector<int> kFailedCheckButtons = {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION};
@@ -16,23 +19,17 @@ const std::string kAccessed =
     "Checking for Vezurez driver...\n\nVezurez driver version V1.2.4 accessed successfully.";
 const std::string kNode = "\n\nNode address:  00a0d41a2b3c  ROM version:  V1.49b /0+";
 const std::string kSynchronised = "\n\nSynchronized to 00a0d4010001  Lobby";
-const std::string kNoMaster =
-    "\n\nCould not find a Master to synchronize with.  Verify that your Domain and Security ID "
-    "match those of a Master.";
+using card_status_texts::kNoMaster;
 const std::string kNoDriver =
     "\n\nUnable to access Vezurez driver.  Verify that the driver is installed and configured "
     "properly.  ";
 const std::string kProtocolHint = "Also verify that the VezurezAPI protocol has been installed.";
 
-std::string WithLine(std::string scenario, const std::string& from, const std::string& to) {
-    scenario.replace(scenario.find(from), from.size(), to);
-    return scenario;
-}
 const std::string kOtherSecurityId =
-    WithLine(kQuickScenario, "signal=-48", "signal=-48 security-id=\"other\"");
+    Edited(kQuickScenario, "signal=-48", "signal=-48 security-id=\"other\"");
 std::string NoDriverOn(const char* system) {
-    return WithLine(WithLine(kQuickScenario, "device davuziro 1", "device zeruve"), "system nt 4",
-                    system);
+    return Edited(Edited(kQuickScenario, "device davuziro 1", "device zeruve"), "system nt 4",
+                  system);
 }
 
 struct CheckCase {
@@ -60,7 +57,7 @@ TEST_P(Check, ReportsWhatItFoundAndEnablesWhatCanWork) {
     }
     ui.RunFor(100);
     EXPECT_EQ(Report(), c.report);
-    for (int id : kAllButtons) {
+    for (int id : kEveryButton) {
         EXPECT_EQ(Enabled(id), std::count(c.enabled.begin(), c.enabled.end(), id) == 1) << id;
     }
     EXPECT_EQ(main->HasTimer(1) ? main->Timers().at(1) : 0, c.retryMs);
@@ -89,8 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                   kAllButSurvey, 0, 5000},
         CheckCase{"AlternateMasterWaitsLonger", kOtherSecurityId, "PCMCIA", 1, nullptr,
                   kAccessed + kNode + kNoMaster, kAllButSurvey, 0, 10000},
-        CheckCase{"CountryCodeLowSixBits", WithLine(kQuickScenario, "country=0", "country=197"),
-                  "PCMCIA", 0, nullptr, kAccessed + WithLine(kNode, "/0+", "/5+") + kSynchronised,
+        CheckCase{"CountryCodeLowSixBits", Edited(kQuickScenario, "country=0", "country=197"),
+                  "PCMCIA", 0, nullptr, kAccessed + Edited(kNode, "/0+", "/5+") + kSynchronised,
                   kEveryButton, 0, 0},
         CheckCase{"NoDriverPcCard", NoDriverOn("system nt 4"), "PCMCIA", 0, nullptr,
                   kNoDriver + kProtocolHint, kNoDriverButtons, 10000, 0},
@@ -108,66 +105,35 @@ INSTANTIATE_TEST_SUITE_P(
                   "fault fail cmd=13 status=-9", kAccessed, kFailedCheckButtons, 0, 0}),
     [](const auto& info) { return std::string(info.param.what); });
 
-struct VersionCase {
-    const char* version;
-    bool refused;
-};
-
-class DriverVersions : public ToolTest, public ::testing::WithParamInterface<VersionCase> {};
+class DriverVersions : public ToolTest,
+                       public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
 TEST_P(DriverVersions, OnlyOnePointZeroIsRefused) {
-    const VersionCase& c = GetParam();
+    const auto& [version, refused] = GetParam();
     InstallAdapter();
-    Start(WithLine(kQuickScenario, "V1.2.4", c.version));
-    std::string errorTitle, errorText;
-    ui.ExpectModal(IDD_ERROR, [&](Dialog&, HeadlessHost& error) {
-        errorTitle = error.GetItemText(IDC_ERROR_TITLE);
-        errorText = error.GetItemText(IDC_ERROR_TEXT);
-        error.Click(kIdOk);
+    Start(Edited(kQuickScenario, "V1.2.4", version));
+    std::vector<std::string> error;
+    ui.ExpectModal(IDD_ERROR, [&](Dialog&, HeadlessHost& box) {
+        error = Texts(box, {IDC_ERROR_TITLE, IDC_ERROR_TEXT});
+        box.Click(kIdOk);
     });
     ui.RunFor(100);
     ui.Settle();
-    EXPECT_EQ(main->Ended(), c.refused);
-    if (!c.refused) {
-        return;
+    EXPECT_EQ(main->Ended(), refused);
+    if (refused) {
+        EXPECT_EQ(error,
+                  (std::vector<std::string>{texts::kDriverRefusedTitle,
+                                            FormatText(texts::kDriverRefusedText, version)}));
+        EXPECT_EQ(main->EndCode(), MainDialog::kEndRefusedDriver);
+        EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], 0u);
+        EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 0u);
     }
-    EXPECT_EQ(errorTitle, "Driver Initialization");
-    EXPECT_EQ(errorText, std::string("Incorrect Driver Version ") + c.version +
-                             "\nThe Site Survey and Configuration Tool will only run with "
-                             "Version 1.2 or later.");
-    EXPECT_EQ(main->EndCode(), MainDialog::kEndRefusedDriver);
-    EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], 0u);
-    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DriverVersions,
-                         ::testing::Values(VersionCase{"1.0", true}, VersionCase{"V1.0.3", true},
-                                           VersionCase{"V1.1", false}, VersionCase{"1.2", false},
-                                           VersionCase{"v1.0", false}));
-
-class StartupCheck : public ToolTest {};
-
-TEST_F(StartupCheck, ExitWithoutAnInitialisedCardReleasesNothing) {
-    InstallAdapter("ISA");
-    Start(NoDriverOn("system nt 4"));
-    ui.RunFor(100);
-    main->Click(kIdOk);
-    ui.Settle();
-    EXPECT_TRUE(main->Ended());
-    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 0u);
-}
-
-TEST_F(StartupCheck, FocusForALostSiteSurveyGoesToMasters) {
-    InstallAdapter();
-    Start();
-    ui.RunFor(100);
-    emulator->Control("silence 00a0d4010001");
-    ui.ExpectModal(IDD_SITE_SURVEY, [](Dialog&, HeadlessHost& survey) { survey.Click(kIdOk); });
-    main->Click(IDC_MAIN_SITE_SURVEY);
-    ui.RunFor(100);
-    EXPECT_FALSE(Enabled(IDC_MAIN_SITE_SURVEY));
-    EXPECT_EQ(main->Focus(), IDC_MAIN_MASTERS);
-}
+                         ::testing::Values(std::pair{"1.0", true}, std::pair{"V1.0.3", true},
+                                           std::pair{"V1.1", false}, std::pair{"1.2", false},
+                                           std::pair{"v1.0", false}));
 
 }  // namespace
 }  // namespace vz

@@ -1,8 +1,6 @@
-// The site survey's window on the emulated card: its rows, cycle, roaming and row buttons.
-#include <string>
-#include <vector>
-
-#include "zazivev/tests/survey_fixture.h"
+// The site survey's window on the emulated card: its rows, cycle, roaming and row buttons; and the
+// directed link test's window: figures against the emulator's truth, roaming, recovery, slider.
+#include "zazivev/tests/tool_fixture.h"
 
 namespace vz {
 namespace {
@@ -18,25 +16,20 @@ class SurveyDialog : public SurveyTest {
         return addresses;
     }
     int RowOf(const std::string& address) {
-        for (int row = 0; row < kSurveyRows; ++row) {
-            if (Text(IDC_SURVEY_ADDRESS, row) == address) {
-                return row;
-            }
-        }
-        return -1;
+        const std::vector<std::string> rows = Addresses();
+        return int(std::find(rows.begin(), rows.end(), address) - rows.begin());
     }
-    HeadlessHost* host = nullptr;
 };
 
-TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
-    Begin();
-    host = &OpenSurvey();
+TEST_F(SurveyDialog, RowsFillWithTheMasterFirstSortByAddressAndFollowTheReplies) {
+    Survey(0);
+    emulator->Control("fault fail cmd=17 status=-1 count=5");  // a failed request is no reply
     RunCycles(*host, 10);
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Lobby");
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 1), "");
     const int near = RowOf("00a0d41000ab");
-    ASSERT_GT(near, 0);
+    ASSERT_TRUE(near > 0 && near < kSurveyRows);
     EXPECT_EQ(Text(IDC_SURVEY_QUALITY, near), "5");
     EXPECT_EQ(Text(IDC_SURVEY_SIGNAL, near), "90 %");
     EXPECT_EQ(host->Control(IDC_SURVEY_SIGNAL_BAR + near).pos, 90);
@@ -51,32 +44,57 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstAndSortByAddress) {
                                                      "00a0d4100004", "00a0d41000ab", "", ""}));
     // Only the late answer falls into the slot being filled when the rows are drawn.
     EXPECT_EQ(Text(IDC_SURVEY_ACTIVITY, 3) + Text(IDC_SURVEY_ACTIVITY, 4), "(*)( )");
+
+    // A node answering half the time stays mid quality, and a silent one falls to zero.
+    int within = 0;
+    int sum = 0;
+    constexpr int kCycles = 500;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        RunCycles(*host, 1);
+        const int quality = std::stoi(Text(IDC_SURVEY_QUALITY, RowOf("00a0d4100002")));
+        within += quality >= 2 && quality <= 4;
+        sum += quality;
+    }
+    // The figures are taken just after the ring moved on, so they cover nine answered cycles
+    // out of ten: half of nine, scaled to 5, averages 2.5 and stays within 2..4 nine times in ten.
+    EXPECT_GE(within, kCycles * 85 / 100);
+    EXPECT_NEAR(double(sum) / kCycles, 2.5, 0.2);
+
+    emulator->Control("silence 00a0d41000ab");
+    RunCycles(*host, 10);
+    const int row = RowOf("00a0d41000ab");
+    EXPECT_EQ(Text(IDC_SURVEY_QUALITY, row) + Text(IDC_SURVEY_SIGNAL, row), "00 %");
 }
 
-TEST_F(SurveyDialog, BeforeWindowsFourRowButtonsArePlainAndEmpty) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("system nt 4"), 11, "system nt 3");
-    // A card held on its Master opens with the box clear.
-    scenario.replace(scenario.find("roaming=0"), 9, "roaming=1");
-    Begin(scenario);
-    host = &OpenSurvey();
+// Before Windows 4 the row buttons are plain and empty; a card held on its Master opens with the
+// box clear, and one that is the Master starts at the first node.
+TEST_F(SurveyDialog, BeforeWindowsFourHeldAndMasterCards) {
+    Survey(2, Edited(Edited(Edited(kSurveyScenario, "system nt 4", "system nt 3"), "roaming=0",
+                            "roaming=1"),
+                     "station=0", "station=2"));
     EXPECT_EQ(host->Control(IDC_SURVEY_LINK_TEST).bitmapUp, "");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_LINK_TEST + 6), "");
     EXPECT_FALSE(host->IsChecked(IDC_SURVEY_ROAMING));
+    EXPECT_EQ(host->Control(IDC_SURVEY_SCROLL).low, 1);
+    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), "");
+    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
 }
 
-TEST_F(SurveyDialog, AFailedReplyRequestIsNoReply) {
-    Begin();
-    emulator->Control("fault fail cmd=17 status=-1 count=5");
-    host = &OpenSurvey();
-    RunCycles(*host, 10);
-    EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
-}
+TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndScrollingNeedsMoreThanSevenNodes) {
+    Survey(2);
+    const std::string address = Text(IDC_SURVEY_ADDRESS, 1);
+    ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& linkHost) {
+        EXPECT_EQ(linkHost.GetItemText(IDC_LINK_ADDRESS), address);
+        EXPECT_EQ(context->helpContext, kHelpContextDirectedLink);
+        EXPECT_EQ(linkHost.TrackBarGetPos(IDC_LINK_PACKET_SLIDER), 1500);
+        linkHost.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
+        linkHost.Click(kIdOk);
+    });
+    host->Click(IDC_SURVEY_LINK_TEST + 1);
+    EXPECT_EQ(context->rememberedPacketSize, 60);
+    EXPECT_EQ(context->helpContext, kHelpContextMain);
+    EXPECT_TRUE(host->HasTimer(1));
 
-TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
-    Begin();
-    host = &OpenSurvey();
-    RunCycles(*host, 2);
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbBottom);
     EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0), "00a0d4010001");
     for (const char* node : {"00a0d4200001", "00a0d4200002", "00a0d4200003"}) {
@@ -94,78 +112,41 @@ TEST_F(SurveyDialog, ScrollingNeedsMoreThanSevenNodes) {
     EXPECT_EQ(Addresses(), bottom);
 }
 
-TEST_F(SurveyDialog, ACardThatIsTheMasterStartsAtTheFirstNode) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("station=0"), 9, "station=2");
-    Begin(scenario);
-    host = &OpenSurvey();
-    RunCycles(*host, 2);
-    EXPECT_EQ(host->Control(IDC_SURVEY_SCROLL).low, 1);
-    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), "");
-    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
-}
-
-TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEcho) {
-    Begin();
-    host = &OpenSurvey();
-    const auto cycleEnds = [&](int n) {
-        std::vector<uint32_t> ends;
-        for (int cycle = 0; cycle < n; ++cycle) {
-            RunCycles(*host, 1);
-            ends.push_back(clock.NowMs());
-        }
-        return ends;
+TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEchoAndANewMasterEmptiesTheTable) {
+    Survey(2);
+    const auto cycleMs = [&] {
+        const uint32_t start = clock.NowMs();
+        RunCycles(*host, 1);
+        return clock.NowMs() - start;
     };
-    std::vector<uint32_t> ends = cycleEnds(3);
-    EXPECT_EQ(ends[2] - ends[1], 500u + 100u);
+    EXPECT_EQ(cycleMs(), 500u + 100u);
     EXPECT_FALSE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
 
-    emulator->Control("fault fail cmd=22 status=1 count=always");
-    ends = cycleEnds(2);
-    EXPECT_EQ(ends[1] - ends[0], 500u + 16 * 100u);
-    EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
-}
-
-TEST_F(SurveyDialog, ANewMasterBeepsAndEmptiesTheTable) {
-    Begin();
-    host = &OpenSurvey();
-    RunCycles(*host, 3);
+    // A new Master beeps and empties the table.
     emulator->Control("silence 00a0d4010001");
     RunCycles(*host, 3);
     EXPECT_EQ(shell.Beeps(), (std::vector<std::pair<uint32_t, uint32_t>>{{1000, 500}}));
     EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0), "00a0d4010002");
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
+
+    emulator->Control("fault fail cmd=22 status=1 count=always");
+    RunCycles(*host, 1);
+    EXPECT_EQ(cycleMs(), 500u + 16 * 100u);
+    EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
 }
 
-TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterAndLeavingEnablesIt) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("V1.49b "), 7, "V1.47a ");
-    Begin(scenario);
-    host = &OpenSurvey();
-    RunCycles(*host, 2);
+TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterARelockTakesItBackAndLeavingFreesIt) {
+    Survey(2, Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
     EXPECT_TRUE(host->IsChecked(IDC_SURVEY_ROAMING));
-    host->Click(IDC_SURVEY_ROAMING);
-    EXPECT_EQ(emulator->Config().roamingFlag, 1);
-    EXPECT_EQ(emulator->Counters().requests[kCmdSearchSynchronous], 1u);
-    EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
-    host->Click(kIdOk);
-    ui.Settle();
-    EXPECT_EQ(emulator->Config().roamingFlag, 0);
-}
-
-TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
-    std::string scenario = kSurveyScenario;
-    scenario.replace(scenario.find("V1.49b "), 7, "V1.47a ");
-    Begin(scenario);
-    host = &OpenSurvey();
-    RunCycles(*host, 2);
     // Lobby goes off the air and the card, now held, settles on Annex; the lock onto the Lobby
     // still shown in the first row fails.
     emulator->Control("silence 00a0d4010001");
     emulator->Control("fault fail cmd=" + std::to_string(kCmdSearchSynchronous) +
                       " status=-1 nth=1");
     host->Click(IDC_SURVEY_ROAMING);
+    EXPECT_EQ(emulator->Config().roamingFlag, 1);
+    EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
     // The first tick after the change finds the card out of step.
     emulator->Control("fault fail cmd=3 status=-1 nth=1");
     ui.RunNextTimer();
@@ -186,48 +167,86 @@ TEST_F(SurveyDialog, ARelockTakesTheCardBackToTheLockedMaster) {
     RunCycles(*host, 2);
     EXPECT_EQ(emulator->Config().roamingFlag, 0);
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
+
+    // Leaving the survey with the Master locked lets the card roam again.
+    host->Click(IDC_SURVEY_ROAMING);
+    EXPECT_EQ(emulator->Config().roamingFlag, 1);
+    host->Click(kIdOk);
+    ui.Settle();
+    EXPECT_EQ(emulator->Config().roamingFlag, 0);
 }
 
-TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndKeepsItsPacketSize) {
-    Begin();
-    host = &OpenSurvey();
-    RunCycles(*host, 2);
-    const std::string address = Text(IDC_SURVEY_ADDRESS, 1);
-    ui.ExpectModal(IDD_DIRECTED_LINK, [&](Dialog&, HeadlessHost& linkHost) {
-        EXPECT_EQ(linkHost.GetItemText(IDC_LINK_ADDRESS), address);
-        EXPECT_EQ(context->helpContext, kHelpContextDirectedLink);
-        EXPECT_EQ(linkHost.TrackBarGetPos(IDC_LINK_PACKET_SLIDER), 1500);
-        linkHost.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
-        linkHost.Click(kIdOk);
-    });
-    host->Click(IDC_SURVEY_LINK_TEST + 1);
-    EXPECT_EQ(context->rememberedPacketSize, 60);
-    EXPECT_EQ(context->helpContext, kHelpContextMain);
-    EXPECT_TRUE(host->HasTimer(1));
+using LinkDialog = SurveyTest;
+
+TEST_F(LinkDialog, AFixedLatencyShowsNoDeviationRoamingBeepsAndLostEchoesAreGivenUp) {
+    HeadlessHost& host = OpenLink("00a0d41000ab");
+    EXPECT_EQ(host.GetItemText(IDC_LINK_MASTER_LABEL), "");
+    ui.RunFor(3000);
+    EXPECT_EQ(
+        Texts(host, {IDC_LINK_LATENCY, IDC_LINK_MAXIMUM, IDC_LINK_DEVIATION, IDC_LINK_SIGNAL}),
+        (std::vector<std::string>{"7", "7", "0.0", "90 %"}));
+    // One echo and the node's own ping every 7 ms: about 2 x 1000 / 7 a second.
+    EXPECT_NEAR(std::stoi(host.GetItemText(IDC_LINK_PACKETS)), 2 * 1000 / 7, 10);
+    EXPECT_NE(host.GetItemText(IDC_LINK_AVERAGE_BYTES), "0");
+    EXPECT_FALSE(host.IsVisible(IDC_LINK_OUT_OF_RANGE));
+
+    // The node goes on answering while the card roams.
+    emulator->Control("silence 00a0d4010001");
+    ui.RunFor(1000);
+    EXPECT_EQ(shell.Beeps(), (std::vector<std::pair<uint32_t, uint32_t>>{{1000, 500}}));
+    EXPECT_EQ(host.GetItemText(IDC_LINK_ADDRESS), "00a0d41000ab");
+
+    // Ten lost echoes in a row are given up without reinitialising the card; eleven would.
+    const uint64_t inits = emulator->Counters().requests[kCmdInitCard];
+    emulator->Control("fault fail cmd=" + std::to_string(kCmdGetPingEcho) + " status=2 count=10");
+    ui.RunFor(1000);
+    EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], inits);
+    emulator->Control("node 00a0d41000ab loss=0.3");
+    ui.RunFor(5000);
+    EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], inits);
+    EXPECT_NE(host.GetItemText(IDC_LINK_PACKETS), "0");
 }
 
-TEST_F(SurveyDialog, AHalfAnsweringNodeStaysMidQualityAndASilentOneFallsToZero) {
-    Begin();
-    host = &OpenSurvey();
-    RunCycles(*host, 10);
-    int within = 0;
-    int sum = 0;
-    constexpr int kCycles = 500;
-    for (int cycle = 0; cycle < kCycles; ++cycle) {
-        RunCycles(*host, 1);
-        const int quality = std::stoi(Text(IDC_SURVEY_QUALITY, RowOf("00a0d4100002")));
-        within += quality >= 2 && quality <= 4;
-        sum += quality;
+TEST_F(LinkDialog, AKnownSpreadShowsAsTheDeviationOverALongRun) {
+    HeadlessHost& host = OpenLink("00a0d4100003");
+    ui.RunFor(5000);
+    double sum = 0;
+    constexpr int kPasses = 200;
+    for (int pass = 0; pass < kPasses; ++pass) {
+        ui.RunNextTimer();
+        sum += std::stod(host.GetItemText(IDC_LINK_DEVIATION));
     }
-    // The figures are taken just after the ring moved on, so they cover nine answered cycles
-    // out of ten: half of nine, scaled to 5, averages 2.5 and stays within 2..4 nine times in ten.
-    EXPECT_GE(within, kCycles * 85 / 100);
-    EXPECT_NEAR(double(sum) / kCycles, 2.5, 0.2);
+    EXPECT_NEAR(sum / kPasses, 3.0, 0.1);
+}
 
-    emulator->Control("silence 00a0d41000ab");
-    RunCycles(*host, 10);
-    const int row = RowOf("00a0d41000ab");
-    EXPECT_EQ(Text(IDC_SURVEY_QUALITY, row) + Text(IDC_SURVEY_SIGNAL, row), "00 %");
+TEST_F(LinkDialog, ALostMasterIsFollowedAfterTheRecovery) {
+    HeadlessHost& host = OpenLink("00a0d4010001");
+    EXPECT_EQ(host.GetItemText(IDC_LINK_MASTER_LABEL), "Master Name");
+    EXPECT_EQ(host.GetItemText(IDC_LINK_MASTER_NAME), "Lobby");
+    ui.RunFor(1000);
+    emulator->Control("silence 00a0d4010001");
+    ui.RunFor(3000);
+    // The start's, then the recovery's own and the one of its SynchToMaster: one recovery.
+    EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], 3u);
+    EXPECT_EQ(Texts(host, {IDC_LINK_ADDRESS, IDC_LINK_MASTER_NAME}),
+              (std::vector<std::string>{"00a0d4010002", "Annex"}));
+    EXPECT_NE(host.GetItemText(IDC_LINK_LATENCY), "0");
+}
+
+TEST_F(LinkDialog, TheSliderSetsTheNextPingsSizeAndIsHandedBack) {
+    HeadlessHost& host = OpenLink("00a0d41000ab", 4000);
+    EXPECT_EQ(host.GetItemText(IDC_LINK_PACKET_SIZE), "1500");
+    EXPECT_EQ(host.Control(IDC_LINK_PACKET_SLIDER).ticks.size(), 143u);
+    EXPECT_EQ(link->PacketSize(), 4000);
+    host.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
+    ui.RunFor(1000);
+    EXPECT_EQ(host.GetItemText(IDC_LINK_PACKET_SIZE), "60");
+    // Each echo counts the 60 bytes sent and the node's answer of 60.
+    const int packets = std::stoi(host.GetItemText(IDC_LINK_PACKETS));
+    EXPECT_EQ(std::stoi(host.GetItemText(IDC_LINK_BYTES)), packets * 60);
+    host.Click(kIdOk);
+    ui.Settle();
+    EXPECT_EQ(link->PacketSize(), 60);
 }
 
 }  // namespace

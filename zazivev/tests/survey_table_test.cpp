@@ -1,12 +1,17 @@
-// The site survey's node table, signal rule and scroll table, without a window.
+// The site survey's node table, signal rule and scroll table, and the link test's slots, figures
+// and running averages, without a window.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
+#include "driver/card_text.h"
 #include "ui/codes.h"
+#include "zazivev/survey/link_slots.h"
 #include "zazivev/survey/node_table.h"
 #include "zazivev/survey/signal_display.h"
 #include "zazivev/survey/survey_scroll.h"
+#include "zazivev/texts.h"
 
 namespace vz {
 namespace {
@@ -14,36 +19,34 @@ namespace {
 constexpr char kMaster[] = "00a0d4010001";
 
 TEST(SurveyTable, LinkQualityFromRepliesOverSlotsSeen) {
-    struct Case {
-        std::string replies;  // one digit per slot seen: replies in it; the first adds the node
-        int quality;
-    };
-    for (const Case& c : {Case{"10", 3}, Case{"1111111110", 5}, Case{"11110", 4}, Case{"33", 5},
-                          Case{"1000000000", 1}}) {
+    // One digit per slot seen: the replies in it; the first adds the node.
+    const std::pair<std::string, int> kReplies[] = {
+        {"10", 3}, {"1111111110", 5}, {"11110", 4}, {"33", 5}, {"1000000000", 1}};
+    for (const auto& [replies, quality] : kReplies) {
         NodeTable table;
         table.Reset();
-        for (size_t slot = 0; slot < c.replies.size(); ++slot) {
+        for (size_t slot = 0; slot < replies.size(); ++slot) {
             if (slot > 0) {
                 table.Advance();
             }
-            for (int reply = 0; reply < c.replies[slot] - '0'; ++reply) {
+            for (int reply = 0; reply < replies[slot] - '0'; ++reply) {
                 table.TakeReply("00a0d4100001", 50, kMaster);
             }
         }
         table.ComputeFigures();
-        EXPECT_EQ(table.Entry(1).linkQuality, c.quality) << c.replies;
+        EXPECT_EQ(table.Entry(1).linkQuality, quality) << replies;
     }
 }
 
 TEST(SurveyTable, SignalRoundsUpToTenPercent) {
-    for (auto [sum, count, shown] :
-         {std::tuple{41, 1, 50}, std::tuple{40, 1, 40}, std::tuple{100, 1, 100},
-          std::tuple{0, 0, 0}, std::tuple{81, 2, 50}, std::tuple{250, 1, 100}}) {
+    const std::tuple<int, int, int> kSignals[] = {{41, 1, 50}, {40, 1, 40}, {100, 1, 100},
+                                                  {0, 0, 0},   {81, 2, 50}, {250, 1, 100}};
+    for (auto [sum, count, shown] : kSignals) {
         EXPECT_EQ(ShownSignalPercent(sum, count), shown) << sum << "/" << count;
     }
 }
 
-TEST(SurveyTable, AddressOrderIgnoresCaseAndKeepsTheMasterFirst) {
+TEST(SurveyTable, AddressOrderIgnoresCaseAndKeepsTheMasterFirstAndTheHundredAndFirstIsDropped) {
     NodeTable table;
     table.Reset();
     for (const char* address :
@@ -56,14 +59,9 @@ TEST(SurveyTable, AddressOrderIgnoresCaseAndKeepsTheMasterFirst) {
         order += std::string(table.Entry(table.ByAddress(position)).address).substr(10) + " ";
     }
     EXPECT_EQ(order, "01 02 aa BB cc ");
-}
 
-TEST(SurveyTable, TheHundredAndFirstNodeIsDropped) {
-    NodeTable table;
-    table.Reset();
-    table.TakeReply(kMaster, 50, kMaster);
     char address[] = "00a0d4200000";
-    for (int node = 1; node < kNodeTableSize; ++node) {
+    for (int node = table.HighestEntry() + 1; node < kNodeTableSize; ++node) {
         std::snprintf(address + 8, 5, "%04x", node);
         ASSERT_EQ(table.TakeReply(address, 50, kMaster), NodeTable::Reply::kNodeAdded);
     }
@@ -73,23 +71,72 @@ TEST(SurveyTable, TheHundredAndFirstNodeIsDropped) {
 }
 
 TEST(SurveyTable, ScrollTable) {
-    struct Case {
-        int request, pos, count;
-        SurveyScroll expected;
-    };
-    for (const Case& c :
-         {Case{kSbBottom, 0, 8, {1, 1}}, Case{kSbLineDown, 1, 8, {1, 8}},
-          Case{kSbLineDown, 2, 20, {3, 3}}, Case{kSbLineDown, 12, 20, {13, 20}},
-          Case{kSbLineUp, 1, 20, {0, 0}}, Case{kSbLineUp, 16, 20, {12, 12}},
-          Case{kSbLineUp, 5, 20, {4, 4}}, Case{kSbPageUp, 13, 20, {0, 0}},
-          Case{kSbPageUp, 14, 20, {7, 7}}, Case{kSbPageDown, 6, 20, {13, 13}},
-          Case{kSbPageDown, 7, 20, {13, 20}}, Case{kSbThumbPosition, 5, 20, {5, 5}},
-          Case{kSbThumbPosition, 13, 20, {13, 13}}, Case{kSbThumbPosition, 14, 20, {13, 14}},
-          Case{kSbTop, 9, 20, {0, 0}}, Case{kSbThumbTrack, 9, 20, {4, 9}}}) {
-        const SurveyScroll got = ScrollSurvey(c.request, c.pos, 4, c.count);
-        EXPECT_EQ(got.topRow, c.expected.topRow) << c.request << " at " << c.pos;
-        EXPECT_EQ(got.position, c.expected.position) << c.request << " at " << c.pos;
+    // Request, position and node count; the top row and position after.
+    using Scroll = std::tuple<int, int, int, int, int>;
+    for (const auto& [request, pos, count, top, after] :
+         {Scroll{kSbBottom, 0, 8, 1, 1}, Scroll{kSbLineDown, 1, 8, 1, 8},
+          Scroll{kSbLineDown, 2, 20, 3, 3}, Scroll{kSbLineDown, 12, 20, 13, 20},
+          Scroll{kSbLineUp, 1, 20, 0, 0}, Scroll{kSbLineUp, 16, 20, 12, 12},
+          Scroll{kSbLineUp, 5, 20, 4, 4}, Scroll{kSbPageUp, 13, 20, 0, 0},
+          Scroll{kSbPageUp, 14, 20, 7, 7}, Scroll{kSbPageDown, 6, 20, 13, 13},
+          Scroll{kSbPageDown, 7, 20, 13, 20}, Scroll{kSbThumbPosition, 5, 20, 5, 5},
+          Scroll{kSbThumbPosition, 13, 20, 13, 13}, Scroll{kSbThumbPosition, 14, 20, 13, 14},
+          Scroll{kSbTop, 9, 20, 0, 0}, Scroll{kSbThumbTrack, 9, 20, 4, 9}}) {
+        const SurveyScroll got = ScrollSurvey(request, pos, 4, count);
+        EXPECT_EQ(got.topRow, top) << request << " at " << pos;
+        EXPECT_EQ(got.position, after) << request << " at " << pos;
     }
+}
+
+TEST(LinkSlots, FiguresOverTheStoredSamplesWithinTheirBounds) {
+    LinkSlots slots;
+    for (int sample = 0; sample < 10; ++sample) {
+        slots.AddEcho(10, 100);
+    }
+    slots.StartSlot(1);
+    slots.AddEcho(21, 100);
+    slots.AddEcho(-3, 100);  // an echo stamped before its ping: counted, not a sample
+    const LinkFigures figures = slots.Compute();
+    EXPECT_EQ(figures.latency, 11);
+    EXPECT_EQ(FormatText(texts::kLinkDeviation, figures.deviation), "3.2");
+    EXPECT_EQ(figures.packetsPerSecond, 12);  // 12 echoes over two half-second slots
+
+    LinkSlots halves;  // a mean of 10.5 rounds to 11, and the spread is taken around that
+    halves.AddEcho(10, 100);
+    halves.AddEcho(11, 100);
+    EXPECT_EQ(FormatText(texts::kLinkDeviation, halves.Compute().deviation), "0.7");
+
+    // Packets count pings and echoes; bytes and samples are bounded.
+    LinkSlots pings;
+    pings.AddPing(41, 0xFFFFFFFFu);
+    pings.AddEcho(5, 700);
+    const LinkFigures counted = pings.Compute();
+    EXPECT_EQ(counted.packetsPerSecond, 4);
+    EXPECT_EQ(counted.bytesPerSecond, (1500 + 700) * 2);
+    EXPECT_EQ(counted.signalPercent, 50);
+
+    LinkSlots full;  // a slot keeps at most fifty samples
+    for (int sample = 0; sample < 50; ++sample) {
+        full.AddEcho(10, 60);
+    }
+    full.AddEcho(1000, 60);
+    EXPECT_EQ(full.Compute().latency, 10);
+    EXPECT_EQ(full.Compute().packetsPerSecond, 102);
+}
+
+TEST(RunningAverages, ASumLeavingTheIntRangeRestartsTheAverages) {
+    RunningAverages averages;
+    averages.BeginPass();
+    averages.Add(RunningAverages::kPackets, 10);
+    averages.Add(RunningAverages::kBytes, std::numeric_limits<int32_t>::max() - 5);
+    averages.Add(RunningAverages::kLatency, 4);
+    averages.BeginPass();
+    EXPECT_EQ(averages.Add(RunningAverages::kPackets, 20), 15);
+    EXPECT_EQ(averages.Add(RunningAverages::kBytes, 6), 6);
+    EXPECT_EQ(averages.Cycles(), 1);
+    EXPECT_EQ(averages.Add(RunningAverages::kLatency, 8), 8);
+    averages.BeginPass();
+    EXPECT_EQ(averages.Add(RunningAverages::kPackets, 40), 30);
 }
 
 }  // namespace
