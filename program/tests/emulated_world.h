@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
-#include "emulator/core/emulator.h"
 #include "emulator/core/emulator_device_io.h"
 #include "emulator/core/scenario_parser.h"
 #include "emulator/tests/checked_fault.h"
