@@ -22,8 +22,9 @@ bool ChangeDomainDialog::OnInitDialog() {
 }
 
 void ChangeDomainDialog::OnCommand(int id, int code) {
-    if (id == kIdOk)
+    if (id == kIdOk) {
         confirmed = true;
+    }
     Dialog::OnCommand(id, code);
 }
 

@@ -21,8 +21,9 @@ TEST(RomVersion, DecidesTheLinkButtons) {
         {"V", false},      {"V1", false},     {"V1.", false},
         {"Vx.yz", false},  {"V1 48", false},  {"V99999999999999999999.1", true},
         {"V1.10", false}};
-    for (const auto& [version, allowed] : cases)
+    for (const auto& [version, allowed] : cases) {
         EXPECT_EQ(LinkTestsAllowed(version), allowed) << version;
+    }
 }
 
 TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirstDomain) {
@@ -33,8 +34,9 @@ TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirs
     EXPECT_EQ(list->GetItemText(IDC_MASTERS_SEARCHING), "15");
     const std::vector<int> domains = SearchedDomains();
     ASSERT_GE(domains.size(), 16u);
-    for (int step = 0; step < 16; ++step)
+    for (int step = 0; step < 16; ++step) {
         EXPECT_EQ(domains[step], step);
+    }
 
     // Each step stops the search, pauses, and starts the next domain 1.5 s after the last.
     const auto stops = recorder->Of(kCmdStopSearch);
@@ -91,8 +93,9 @@ TEST_F(MasterListTest, RomVersionDecidesWhatClicksDoAndLinkTestsShareTheirSize) 
             test.MoveTrackBar(IDC_LINK_PACKET_SLIDER, 60);
             test.Click(kIdOk);
         };
-        if (linkTests)
+        if (linkTests) {
             ui.ExpectModal(IDD_DIRECTED_LINK, linkTest);
+        }
         list->DoubleClickRow(IDC_MASTERS_LIST, 0);
         EXPECT_EQ(list->ListViewSelectedRow(IDC_MASTERS_LIST), linkTests ? -1 : 0);
         if (linkTests) {
@@ -157,8 +160,9 @@ TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElseAndRole
         const Table rows = Rows();
         EXPECT_TRUE(std::is_permutation(rows.begin(), rows.end(), kSweep.begin(), kSweep.end()));
         std::vector<uint32_t> commands;
-        for (const RecordingIo::Sent& s : recorder->sent)
+        for (const RecordingIo::Sent& s : recorder->sent) {
             commands.push_back(s.command);
+        }
         const auto failed = std::find(commands.begin(), commands.end(), command);
         ASSERT_NE(failed, commands.end());
         EXPECT_EQ(std::vector<uint32_t>(failed + 1, failed + 6),

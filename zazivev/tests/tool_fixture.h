@@ -247,8 +247,9 @@ class RecordingIo : public EmulatorDeviceIo {
         sent.push_back({clock_.NowMs(), command, std::vector<uint8_t>(data, data + 4)});
         IoControlResult result =
             EmulatorDeviceIo::IoControl(handle, code, in, inSize, out, outSize);
-        if (tamper && command == kCmdGetDriverData)
+        if (tamper && command == kCmdGetDriverData) {
             tamper(out + kRequestDataOffset);
+        }
         return result;
     }
 
@@ -271,8 +272,9 @@ inline void SetParameter(uint8_t* list, uint16_t id, const std::vector<uint8_t>&
     for (size_t at = 0; list[at] != 0 || list[at + 1] != 0; at += kParameterEntryHeader) {
         const uint16_t entryId = list[at] | list[at + 1] << 8;
         const uint16_t length = list[at + 4] | list[at + 5] << 8;
-        if (entryId == id)
+        if (entryId == id) {
             std::memcpy(list + at + kParameterEntryHeader, value.data(), length);
+        }
         at += length;
     }
 }
@@ -307,16 +309,18 @@ class MasterListTest : public ToolTest {
 
     std::vector<std::vector<std::string>> Rows() {
         std::vector<std::vector<std::string>> rows;
-        for (const ListViewRow& row : list->Control(IDC_MASTERS_LIST).rows)
+        for (const ListViewRow& row : list->Control(IDC_MASTERS_LIST).rows) {
             rows.push_back(row.texts);
+        }
         return rows;
     }
 
     // The domains StartMasterSearch was sent for, in order.
     std::vector<int> SearchedDomains() {
         std::vector<int> domains;
-        for (const RecordingIo::Sent& s : recorder->Of(kCmdStartMasterSearch))
+        for (const RecordingIo::Sent& s : recorder->Of(kCmdStartMasterSearch)) {
             domains.push_back(s.data.at(2));
+        }
         return domains;
     }
 
