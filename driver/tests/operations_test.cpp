@@ -232,6 +232,14 @@ const RequestCase kRequests[] = {
      "none 0 0"},
     {"PingFailing", Ping, {Answer(-4)}, -4, {kCmdReceivePing}, {}, "none 0 0",
      {"-4 Error in GetPing"}},
+    {"EchoTimeOfThePing",
+     [](Driver& d, std::string& out) {
+         uint32_t time = 0xDEAD;
+         const int status = GetPingEcho(d, 42, time);
+         out = std::to_string(time);
+         return status;
+     },
+     {Answer(0, {42, 0, 0x10, 0x27, 0, 0})}, 0, {kCmdGetPingEcho}, {42, 0, 0, 0, 0, 0}, "10000"},
     {"NotSynchronisedSendsNothing", kBroadcast, {Synchronised(0)}, 0,
      {kCmdGetDriverData}, kFirstSync, "0 57005 238"},
     {"RecordCarriesAddressKindAndLength", Send("0a0B0c0d0e0f", 0),
