@@ -31,8 +31,10 @@ class MainWindow : public ToolTest {
 // InitCard shows the status window while it works; the system menu gets About and greys Size and
 // Maximize; Escape is ignored until the window is asked to close.
 TEST_F(MainWindow, StatusWindowSystemMenuAndClosing) {
-    EXPECT_TRUE(ContainsInOrder(ui.Events(), {"102 capture", "148 open modeless", "148 init",
-                                              "148 destroy", "102 release"}));
+    const std::string mainWindow = std::to_string(IDD_MAIN), status = std::to_string(IDD_STATUS);
+    EXPECT_TRUE(ContainsInOrder(
+        ui.Events(), {mainWindow + " capture", status + " open modeless", status + " init",
+                      status + " destroy", mainWindow + " release"}));
     const auto& menu = main->SystemMenu();
     EXPECT_EQ(menu.back().text, TEXT_ABOUTBOX);
     EXPECT_EQ(menu.back().commandId, uint32_t(IDM_ABOUTBOX));

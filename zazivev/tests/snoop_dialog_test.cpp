@@ -148,7 +148,9 @@ TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
         ui.RunNextTimer();
         EXPECT_EQ(emulator->Counters().requests[kCmdGetRssi], 0u);
         EXPECT_EQ(host->Ended(), ended);
-        EXPECT_EQ(ContainsInOrder(ui.Events(), {"147 invalidate 1146 1"}), redrawn);
+        EXPECT_EQ(ContainsInOrder(ui.Events(), {std::to_string(IDD_SNOOP) + " invalidate " +
+                                                std::to_string(IDC_SNOOP_GRAPH) + " 1"}),
+                  redrawn);
         EXPECT_TRUE(host->HasTimer(1) || ended);
     }
 }
