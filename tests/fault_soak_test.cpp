@@ -3,8 +3,6 @@
 // card's true state shows again, and handles, registry keys and heap are back where they started.
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "driver/ping.h"
 #include "ruvedor/tests/monitor_fixture.h"
@@ -76,16 +74,11 @@ class FaultSoak : public MonitorTest {
 };
 
 TEST_F(FaultSoak, BothProgramsComeBackWithNothingLeft) {
-    std::ifstream file(VZ_DEFAULT_SCENARIO);
-    BuildWorld(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+    BuildWorld(DefaultWorldText());
     CountedSession monitorSession(*emulator);
     randomFaults = std::make_unique<RandomFaults>(*emulator, 20261206);
     MakeMonitor(monitorSession);
-    const std::string parameters = "System\\CurrentControlSet\\Services\\davuziro\\Parameters";
-    test::PutValue(registry, parameters, "Master_Name", test::Sz("MASTER"));
-    test::PutValue(registry, parameters, "CardType", test::Sz("PCMCIA"));
-    test::PutValue(registry, parameters, "Station_Type", test::Dword(0));
-    test::PutValue(registry, parameters, "Domain", test::Dword(3));
+    InstallDefaultAdapter(registry);
     Open();
 
     // Warm up with faults, so that every cache and container has its working size.

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -14,6 +16,7 @@
 #include "emulator/core/emulator.h"
 #include "emulator/core/emulator_device_io.h"
 #include "emulator/core/faults.h"
+#include "platform/fake/registry_tree.h"
 
 #ifdef __SANITIZE_ADDRESS__
 // The sanitizer runtime's count of the heap in use (its header is not on every machine).
@@ -28,6 +31,21 @@ inline constexpr size_t kHeapSlackBytes = 64 * 1024;
 
 // What the tool reports once it has found the default world's card again.
 inline constexpr char kLobbyReport[] = "Synchronized to 00a0d4010001  Lobby";
+
+// The default world both soaks run in, as cardemu ships it.
+inline std::string DefaultWorldText() {
+    std::ifstream file(VZ_DEFAULT_SCENARIO);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The adapter's NT parameters, as the driver's setup leaves them for the default world's card.
+inline void InstallDefaultAdapter(Registry& registry) {
+    const std::string parameters = "System\\CurrentControlSet\\Services\\davuziro\\Parameters";
+    test::PutValue(registry, parameters, "Master_Name", test::Sz("MASTER"));
+    test::PutValue(registry, parameters, "CardType", test::Sz("PCMCIA"));
+    test::PutValue(registry, parameters, "Station_Type", test::Dword(0));
+    test::PutValue(registry, parameters, "Domain", test::Dword(3));
+}
 
 inline size_t HeapInUse() {
 #ifdef __SANITIZE_ADDRESS__

@@ -6,9 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "program/tests/emulated_world.h"
 #include "tests/soak_support.h"
@@ -43,13 +41,8 @@ class ToolWindowsSoak : public EmulatedWorldTest {
 
     void SetUp() override {
         ToolTemplates().DeclareAll(ui);
-        std::ifstream file(VZ_DEFAULT_SCENARIO);
-        BuildWorld(std::string(std::istreambuf_iterator<char>(file), {}));
-        const std::string parameters = "System\\CurrentControlSet\\Services\\davuziro\\Parameters";
-        test::PutValue(registry, parameters, "Master_Name", test::Sz("MASTER"));
-        test::PutValue(registry, parameters, "CardType", test::Sz("PCMCIA"));
-        test::PutValue(registry, parameters, "Station_Type", test::Dword(0));
-        test::PutValue(registry, parameters, "Domain", test::Dword(3));
+        BuildWorld(DefaultWorldText());
+        InstallDefaultAdapter(registry);
         session = std::make_unique<CountedSession>(*emulator);
         randomFaults = std::make_unique<RandomFaults>(*emulator, 20261207);
         WireDriver(*session, cardHost, DriverVariant::kTool);
