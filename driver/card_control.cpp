@@ -10,32 +10,33 @@ namespace vz {
 
 namespace {
 
-int SendSetList(Driver& driver, ParameterList& list, const char* failureText, uint32_t cardIndex) {
-    const int status = DriverCommand(driver, kCmdSetDriverData, 0, list.Length(), list.Bytes(),
-                                     ParameterList::kCapacity, cardIndex);
-    if (status != 0) {
+Status SendSetList(Driver& driver, ParameterList& list, const char* failureText,
+                   uint32_t cardIndex) {
+    const Status status = DriverCommand(driver, kCmdSetDriverData, 0, list.Length(), list.Bytes(),
+                                        ParameterList::kCapacity, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, failureText);
     }
     return status;
 }
 
-int SetOneParameter(Driver& driver, uint16_t id, const void* value, const char* failureText,
-                    uint32_t cardIndex) {
+Status SetOneParameter(Driver& driver, uint16_t id, const void* value, const char* failureText,
+                       uint32_t cardIndex) {
     ParameterList list;
     list.Append(id, value);
     return SendSetList(driver, list, failureText, cardIndex);
 }
 
-int SendByteCommand(Driver& driver, uint32_t command, uint8_t value, uint32_t cardIndex) {
+Status SendByteCommand(Driver& driver, uint32_t command, uint8_t value, uint32_t cardIndex) {
     return DriverCommand(driver, command, 0, 1, &value, 1, cardIndex);
 }
 
-int SendEmptyCommand(Driver& driver, uint32_t command, uint32_t cardIndex = 0) {
+Status SendEmptyCommand(Driver& driver, uint32_t command, uint32_t cardIndex = 0) {
     return DriverCommand(driver, command, 0, 0, nullptr, 0, cardIndex);
 }
 
-int SendSearchRecord(Driver& driver, uint32_t command, uint8_t domain, uint8_t channel,
-                     uint8_t subchannel, const char* name, uint32_t cardIndex) {
+Status SendSearchRecord(Driver& driver, uint32_t command, uint8_t domain, uint8_t channel,
+                        uint8_t subchannel, const char* name, uint32_t cardIndex) {
     uint8_t record[kSearchRecordSize] = {};
     record[0] = channel;
     record[1] = subchannel;
@@ -80,13 +81,13 @@ uint32_t LeadingDecimal(const char* text) {
     return value;
 }
 
-int ClearSyncState(Driver& driver, uint32_t cardIndex) {
+Status ClearSyncState(Driver& driver, uint32_t cardIndex) {
     const uint8_t zero = 0;
     return SetOneParameter(driver, kParamSyncState, &zero, "Set Driver Data in ClearSyncState",
                            cardIndex);
 }
 
-int ClearMasterAddr(Driver& driver, uint32_t cardIndex) {
+Status ClearMasterAddr(Driver& driver, uint32_t cardIndex) {
     const uint8_t zeros[6] = {};
     ParameterList list;
     list.Append(kParamMasterAddress, zeros);
@@ -94,28 +95,28 @@ int ClearMasterAddr(Driver& driver, uint32_t cardIndex) {
     return SendSetList(driver, list, "Set Driver Data in Clear Master Addr", cardIndex);
 }
 
-int SetDomain(Driver& driver, const char* domainText, uint32_t cardIndex) {
+Status SetDomain(Driver& driver, const char* domainText, uint32_t cardIndex) {
     const uint8_t domain = static_cast<uint8_t>(LeadingDecimal(domainText));
     return SetOneParameter(driver, kParamDomain, &domain, "SetDriverData in SetDomain", cardIndex);
 }
 
-int SetStationType(Driver& driver, uint8_t stationType, uint32_t cardIndex) {
+Status SetStationType(Driver& driver, uint8_t stationType, uint32_t cardIndex) {
     return SetOneParameter(driver, kParamStationType, &stationType,
                            "SetDriverData in SetStationType", cardIndex);
 }
 
-int SetRoamingFlag(Driver& driver, uint8_t flag, uint32_t cardIndex) {
+Status SetRoamingFlag(Driver& driver, uint8_t flag, uint32_t cardIndex) {
     return SetOneParameter(driver, kParamRoamingFlag, &flag, "SetDriverData in SetRoamingFlag",
                            cardIndex);
 }
 
-int SetInactivityTimer(Driver& driver, uint16_t value, uint32_t cardIndex) {
+Status SetInactivityTimer(Driver& driver, uint16_t value, uint32_t cardIndex) {
     uint8_t bytes[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
     return SetOneParameter(driver, kParamInactivity, bytes, "SetDriverData in SetCardOptions",
                            cardIndex);
 }
 
-int SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardIndex) {
+Status SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardIndex) {
     const uint8_t stationType = StationTypeCode(options.stationType);
     char name[kMasterNameSize] = {};
     std::strncpy(name, options.masterName, kMasterNameSize - 1);
@@ -138,59 +139,59 @@ int SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardInde
     list.Append(kParamDomain, &domain);
     list.Append(kParamInactivity, inactivityBytes);
     list.Append(kParamPeerToPeer, &peerToPeer);
-    int status = SendSetList(driver, list, "SetDriverData in SetCardOptions", cardIndex);
-    if (status != 0) {
+    Status status = SendSetList(driver, list, "SetDriverData in SetCardOptions", cardIndex);
+    if (status != Status::kOk) {
         return status;
     }
 
     if (options.masterSettings) {
         const uint8_t mac = std::strcmp(options.macOptimize, "Normal") == 0 ? 0 : 1;
         status = SendByteCommand(driver, kCmdSetMacOptimize, mac, cardIndex);
-        if (status != 0) {
+        if (status != Status::kOk) {
             ReportDriverError(driver, status, "SetMACOptimize in SetCardOptions");
             return status;
         }
     }
     status =
         SendByteCommand(driver, kCmdSetRoamConfig, RoamConfigCode(options.roamConfig), cardIndex);
-    if (status != 0) {
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "SetRoamConfig in SetCardOptions");
     }
     return status;
 }
 
-int StartMasterSearch(Driver& driver, uint8_t domain, uint32_t cardIndex) {
+Status StartMasterSearch(Driver& driver, uint8_t domain, uint32_t cardIndex) {
     return SendSearchRecord(driver, kCmdStartMasterSearch, domain, 0, 0, nullptr, cardIndex);
 }
 
-int SearchSynchronous(Driver& driver, uint8_t domain, uint8_t channel, uint8_t subchannel,
-                      const char (&masterName)[kMasterNameSize], uint32_t cardIndex) {
+Status SearchSynchronous(Driver& driver, uint8_t domain, uint8_t channel, uint8_t subchannel,
+                         const char (&masterName)[kMasterNameSize], uint32_t cardIndex) {
     return SendSearchRecord(driver, kCmdSearchSynchronous, domain, channel, subchannel, masterName,
                             cardIndex);
 }
 
-int StopSearch(Driver& driver) {
+Status StopSearch(Driver& driver) {
     return SendEmptyCommand(driver, kCmdStopSearch);
 }
 
-int SetSecurityId(Driver& driver, const char* securityId) {
+Status SetSecurityId(Driver& driver, const char* securityId) {
     uint8_t text[kSecurityIdMaxLength + 1] = {};
     const size_t length = strnlen(securityId, kSecurityIdMaxLength);
     std::memcpy(text, securityId, length);
     return DriverCommand(driver, kCmdSetSecurityId, 0, uint32_t(length + 1), text, sizeof text);
 }
 
-int RestartDriver(Driver& driver) {
+Status RestartDriver(Driver& driver) {
     return SendEmptyCommand(driver, kCmdRestartDriver);
 }
 
-int ReleaseCard(Driver& driver) {
+Status ReleaseCard(Driver& driver) {
     return SendEmptyCommand(driver, kCmdReleaseCard);
 }
 
-int CloseCard(Driver& driver, uint32_t) {
+Status CloseCard(Driver& driver, uint32_t) {
     driver.card.cardInitialised = 0;
-    return 0;
+    return Status::kOk;
 }
 
 }  // namespace vz

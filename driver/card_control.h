@@ -5,6 +5,7 @@
 
 #include "driver/card_state.h"
 #include "driver/driver.h"
+#include "driver/status_queries.h"
 
 namespace vz {
 
@@ -20,12 +21,14 @@ constexpr int kSynchMaxSyncPolls = 10000;
 // The value of a text's leading decimal digits (0 when it has none), as the card fields take it.
 uint32_t LeadingDecimal(const char* text);
 
-int ClearSyncState(Driver& driver, uint32_t cardIndex = 0);
-int ClearMasterAddr(Driver& driver, uint32_t cardIndex = 0);
-int SetDomain(Driver& driver, const char* domainText, uint32_t cardIndex = 0);
-int SetStationType(Driver& driver, uint8_t stationType, uint32_t cardIndex = 0);
-int SetRoamingFlag(Driver& driver, uint8_t flag, uint32_t cardIndex = 0);
-int SetInactivityTimer(Driver& driver, uint16_t value, uint32_t cardIndex = 0);
+// Every setter below sends one parameter list with SetDriverData and reports a failure.
+// Returns: kOk; the driver's failure status.
+Status ClearSyncState(Driver& driver, uint32_t cardIndex = 0);
+Status ClearMasterAddr(Driver& driver, uint32_t cardIndex = 0);
+Status SetDomain(Driver& driver, const char* domainText, uint32_t cardIndex = 0);
+Status SetStationType(Driver& driver, uint8_t stationType, uint32_t cardIndex = 0);
+Status SetRoamingFlag(Driver& driver, uint8_t flag, uint32_t cardIndex = 0);
+Status SetInactivityTimer(Driver& driver, uint16_t value, uint32_t cardIndex = 0);
 
 struct CardOptions {
     bool masterSettings = false;  // the configured station type is not Station
@@ -38,29 +41,52 @@ struct CardOptions {
     const char* roamConfig = "Normal";
     bool peerToPeer = true;
     bool isPcCard = false;
-    int inactivitySecondsIndex = 0;  // 0..11: 0, 5, ... 55 seconds
-    int inactivityMinutes = 0;       // 0..60
+    // Minutes × 12 + seconds index, as 16 bits; a stored value beyond the lists is sent as it is.
+    int inactivitySecondsIndex = 0;  // seconds / 5: 0..11 in the list
+    int inactivityMinutes = 0;       // 0..60 in the list
 };
-int SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardIndex = 0);
+// The station type, Master settings, domain, inactivity and peer-to-peer in one list, then the
+// MAC optimisation (Master settings only) and the roaming speed.
+// Returns: kOk; the status of the first step that failed.
+Status SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardIndex = 0);
 
-int StartMasterSearch(Driver& driver, uint8_t domain, uint32_t cardIndex = 0);
-int SearchSynchronous(Driver& driver, uint8_t domain, uint8_t channel, uint8_t subchannel,
-                      const char (&masterName)[kMasterNameSize], uint32_t cardIndex = 0);
-int StopSearch(Driver& driver);
+// Commands 6 and 7 with a search record; nothing reported.
+// Returns: the driver's status.
+Status StartMasterSearch(Driver& driver, uint8_t domain, uint32_t cardIndex = 0);
+Status SearchSynchronous(Driver& driver, uint8_t domain, uint8_t channel, uint8_t subchannel,
+                         const char (&masterName)[kMasterNameSize], uint32_t cardIndex = 0);
+// Returns: kOk, kSearchStopping or kSearchStopped, all normal (StopSearchSettled); any other
+// status is a failure.
+Status StopSearch(Driver& driver);
+constexpr bool StopSearchSettled(Status status) {
+    return status == Status::kOk || status == Status::kSearchStopping ||
+           status == Status::kSearchStopped;
+}
 // Sends the text (at most 20 characters; a longer one is cut) with its NUL.
-int SetSecurityId(Driver& driver, const char* securityId);
-int RestartDriver(Driver& driver);
-int ReleaseCard(Driver& driver);
-int CloseCard(Driver& driver, uint32_t cardIndex = 0);
+// Returns: the driver's status.
+Status SetSecurityId(Driver& driver, const char* securityId);
+// Returns: the driver's status.
+Status RestartDriver(Driver& driver);
+// Returns: the driver's status.
+Status ReleaseCard(Driver& driver);
+// Clears the card-initialised flag; no request.
+// Returns: kOk.
+Status CloseCard(Driver& driver, uint32_t cardIndex = 0);
+
+// InitCard's wait flag for the longer wait for a Master: a re-initialisation that the user or a
+// recovery asked for gives the card its full time to find the Master again.
+constexpr int kInitCardLongerWait = 1;
 
 // Re-initialises the driver, refreshes CardState and waits up to 10 s (waitFlag 1) or 5 s for
 // the card to synchronise to a Master.
-int InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag);
+// Returns: kOk, also when the wait ran out (syncState then 0); the status of the first step that
+// failed.
+Status InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag);
 
-// Moves the card onto the given Master: 0 when it ends up there, -1 when on another Master,
-// -2 when it never synchronised.
-int SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, uint8_t channel,
-                  uint8_t subchannel, const char (&masterName)[kMasterNameSize],
-                  const char* wantedAddress, uint32_t cardIndex = 0);
+// Moves the card onto `master` (its name, address, channel and subchannel) in `domain`.
+// Returns: kOk when the card ends up there; kFailed when on another Master; kNoSync when it
+// never synchronised; the status of a step that failed.
+Status SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, const MasterReading& master,
+                     uint32_t cardIndex = 0);
 
 }  // namespace vz

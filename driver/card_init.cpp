@@ -32,48 +32,53 @@ class StatusWindow {
     bool open_ = true;
 };
 
-int WaitForMaster(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag) {
-    CardState& card = driver.card;
-    const uint32_t limitSeconds = waitFlag == 1 ? 10 : 5;
+// The card state takes the Master and node address of a complete reading; after a failed one
+// it keeps what the last complete reading gave.
+Status ReadMasterIntoCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex) {
+    MasterReading reading;
+    const Status status = GetMasterNode(driver, reading, cardIndex);
+    syncState = reading.syncState;
+    if (status == Status::kOk) {
+        AdoptMaster(driver.card, reading);
+        std::memcpy(driver.card.nodeAddress, reading.nodeAddress, sizeof reading.nodeAddress);
+    }
+    return status;
+}
+
+Status WaitForMaster(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag) {
+    const uint32_t limitSeconds = waitFlag == kInitCardLongerWait ? 10 : 5;
     const uint32_t start = driver.clock.NowMs();
     for (;;) {
-        uint8_t channel = 0;
-        uint8_t subchannel = 0;
-        const int status = GetMasterNode(driver, card.masterAddress, card.masterName, channel,
-                                         subchannel, card.nodeAddress, syncState, cardIndex);
-        if (status != 0) {
+        const Status status = ReadMasterIntoCard(driver, syncState, cardIndex);
+        if (status != Status::kOk) {
             return status;
         }
         driver.clock.YieldTimeSlice();
         if (syncState != 0 || (driver.clock.NowMs() - start) / 1000 >= limitSeconds) {
-            return 0;
+            return Status::kOk;
         }
     }
 }
 
 // Once the card says it is synchronised, it should name the wanted Master within a moment.
-int ConfirmMaster(Driver& driver, const char* wantedAddress, uint32_t cardIndex) {
-    CardState& card = driver.card;
+Status ConfirmMaster(Driver& driver, const char* wantedAddress, uint32_t cardIndex) {
     const uint32_t start = driver.clock.NowMs();
     for (;;) {
         driver.host.DispatchOneMouseMessage();
-        uint8_t channel = 0;
-        uint8_t subchannel = 0;
         uint8_t syncState = 0;
-        const int status = GetMasterNode(driver, card.masterAddress, card.masterName, channel,
-                                         subchannel, card.nodeAddress, syncState, cardIndex);
-        if (status != 0) {
+        const Status status = ReadMasterIntoCard(driver, syncState, cardIndex);
+        if (status != Status::kOk) {
             ReportDriverError(driver, status, "GetMasterNode in SynchToMaster");
             return status;
         }
-        if (std::strcmp(card.masterAddress, wantedAddress) != 0) {
+        if (std::strcmp(driver.card.masterAddress, wantedAddress) != 0) {
             syncState = 0;
         }
         if (syncState != 0) {
-            return 0;
+            return Status::kOk;
         }
         if ((driver.clock.NowMs() - start) / 1000 >= kSynchConfirmSeconds) {
-            return 0;
+            return Status::kOk;
         }
         driver.clock.YieldTimeSlice();
     }
@@ -81,7 +86,7 @@ int ConfirmMaster(Driver& driver, const char* wantedAddress, uint32_t cardIndex)
 
 }  // namespace
 
-int InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag) {
+Status InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFlag) {
     CardState& card = driver.card;
     if (card.cardInitialised) {
         CloseCard(driver, cardIndex);
@@ -89,22 +94,22 @@ int InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFla
     StatusWindow window(driver.host);
 
     syncState = 0;
-    int status = DriverCommand(driver, kCmdInitCard, 0, 0, nullptr, 0, cardIndex);
-    if (status != 0) {
+    Status status = DriverCommand(driver, kCmdInitCard, 0, 0, nullptr, 0, cardIndex);
+    if (status != Status::kOk) {
         return status;
     }
     card.cardInitialised = 1;
 
     status = GetVersion(driver, card.romVersion, cardIndex);
-    if (status != 0) {
+    if (status != Status::kOk) {
         return status;
     }
 
     uint8_t countryCode = 0;
     status = GetCountryCode(driver, countryCode, cardIndex);
-    if (status != 0) {
+    if (status != Status::kOk) {
         char text[48];
-        std::snprintf(text, sizeof text, "Error Getting Country Code %d", status);
+        std::snprintf(text, sizeof text, "Error Getting Country Code %d", StatusCode(status));
         ReportDriverError(driver, status, text);
         return status;
     }
@@ -112,13 +117,13 @@ int InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFla
     card.countryFlag = countryCode <= 1 ? 1 : 0;
 
     char mapText[kRssiMapTextSize] = "";
-    const int mapStatus = BuildRssiMap(driver, mapText, cardIndex);
+    const Status mapStatus = BuildRssiMap(driver, mapText, cardIndex);
     card.rssiMapText[0] = '\0';
     card.rssiMapMarker = ' ';
-    if (mapStatus == 0) {
+    if (mapStatus == Status::kOk) {
         std::memcpy(card.rssiMapText, mapText, sizeof mapText);
         card.rssiMapMarker = '+';
-    } else if (mapStatus > 0) {
+    } else if (StatusCode(mapStatus) > 0) {
         driver.host.Beep(kCalibrationBeepHz, kCalibrationBeepMs);
     }
 
@@ -127,41 +132,43 @@ int InitCard(Driver& driver, uint8_t& syncState, uint32_t cardIndex, int waitFla
     return status;
 }
 
-int SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, uint8_t channel,
-                  uint8_t subchannel, const char (&masterName)[kMasterNameSize],
-                  const char* wantedAddress, uint32_t cardIndex) {
+Status SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, const MasterReading& master,
+                     uint32_t cardIndex) {
     uint8_t roaming = 0;
-    int status = GetRoamingFlag(driver, roaming, cardIndex);
-    if (status != 0) {
+    Status status = GetRoamingFlag(driver, roaming, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "GetRoamingFlag in SynchToMaster");
         return status;
     }
     if (roaming != 1 || (reinitFlag & 0xFF) != 0) {
         CloseCard(driver, cardIndex);
         status = SetRoamingFlag(driver, 1, cardIndex);
-        if (status != 0) {
+        if (status != Status::kOk) {
             ReportDriverError(driver, status, "SetRoamingFlag in SynchToMaster");
             return status;
         }
         status = SetStationType(driver, kStationTypeStation, cardIndex);
-        if (status != 0) {
+        if (status != Status::kOk) {
             ReportDriverError(driver, status, "SetStationType in SynchToMaster");
             return status;
         }
         uint8_t syncState = 0;
         status = InitCard(driver, syncState, cardIndex, reinitFlag);
-        if (status != 0) {
+        if (status != Status::kOk) {
             ReportDriverError(driver, status, "InitCard in SynchToMaster");
             return status;
         }
     }
     status = ClearSyncState(driver, cardIndex);
-    if (status != 0) {
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "ClearSyncState in SynchToMaster");
         return status;
     }
-    status = SearchSynchronous(driver, domain, channel, subchannel, masterName, cardIndex);
-    if (status != 0) {
+    // The search record takes the name with its NUL inside the card's twelve bytes.
+    char name[kMasterNameSize] = {};
+    std::memcpy(name, master.name, kMasterNameSize - 1);
+    status = SearchSynchronous(driver, domain, master.channel, master.subchannel, name, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "SearchSynchronous in SynchToMaster");
         return status;
     }
@@ -173,17 +180,18 @@ int SynchToMaster(Driver& driver, int reinitFlag, uint8_t domain, uint8_t channe
             break;
         }
         if (poll + 1 >= kSynchMaxSyncPolls) {
-            return kStatusNoSync;
+            return Status::kNoSync;
         }
         driver.host.DispatchOneMouseMessage();
         driver.clock.YieldTimeSlice();
     }
 
-    status = ConfirmMaster(driver, wantedAddress, cardIndex);
-    if (status != 0) {
+    status = ConfirmMaster(driver, master.address, cardIndex);
+    if (status != Status::kOk) {
         return status;
     }
-    return std::strcmp(driver.card.masterAddress, wantedAddress) == 0 ? 0 : -1;
+    return std::strcmp(driver.card.masterAddress, master.address) == 0 ? Status::kOk
+                                                                       : Status::kFailed;
 }
 
 }  // namespace vz

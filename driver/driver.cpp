@@ -15,7 +15,7 @@ namespace {
 constexpr char kWindows95DevicePath[] = "\\\\.\\ZERUVE";
 constexpr int kMaxNtDeviceNumber = 999;
 
-int OpenNtDevice(Driver& driver) {
+Status OpenNtDevice(Driver& driver) {
     const bool yieldEachTry = driver.variant == DriverVariant::kTool;
     for (int n = 1; n <= kMaxNtDeviceNumber; ++n) {
         if (yieldEachTry) {
@@ -32,18 +32,18 @@ int OpenNtDevice(Driver& driver) {
         if (handle != kInvalidDeviceHandle) {
             driver.handle = handle;
             std::memcpy(driver.dosName, dosName, sizeof dosName);
-            return 0;
+            return Status::kOk;
         }
         // The system stacks definitions: a monitor that reopens every ten seconds while the card
         // is out would pile up hundreds of names each time, so a failed one goes again.
         driver.io.DefineDosDevice(kDddRemoveDefinition, dosName, nullptr);
     }
-    return -1;
+    return Status::kFailed;
 }
 
 }  // namespace
 
-int OpenDriver(Driver& driver) {
+Status OpenDriver(Driver& driver) {
     if (driver.variant == DriverVariant::kTool) {
         driver.card.cardInitialised = 0;
     }
@@ -57,14 +57,14 @@ int OpenDriver(Driver& driver) {
     if (version.IsWindows95Family()) {
         driver.dosName[0] = '\0';
         driver.handle = driver.io.OpenDevice(kWindows95DevicePath);
-        return driver.handle != kInvalidDeviceHandle ? 0 : -1;
+        return driver.handle != kInvalidDeviceHandle ? Status::kOk : Status::kFailed;
     }
     const bool ntPath = driver.variant == DriverVariant::kMonitor || version.majorVersion < 4 ||
                         version.platformId == kPlatformWindowsNt;
-    return ntPath ? OpenNtDevice(driver) : -1;
+    return ntPath ? OpenNtDevice(driver) : Status::kFailed;
 }
 
-int CloseDriver(Driver& driver) {
+Status CloseDriver(Driver& driver) {
     if (driver.handle != kInvalidDeviceHandle) {
         driver.io.CloseDevice(driver.handle);
     }
@@ -73,13 +73,13 @@ int CloseDriver(Driver& driver) {
         driver.io.DefineDosDevice(kDddRemoveDefinition, driver.dosName, nullptr);
         driver.dosName[0] = '\0';
     }
-    return 0;
+    return Status::kOk;
 }
 
-int DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t length,
-                  uint8_t* buffer, size_t capacity, uint32_t cardIndex) {
+Status DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t length,
+                     uint8_t* buffer, size_t capacity, uint32_t cardIndex) {
     if (length > kRequestDataSize || length > capacity) {
-        return kStatusChannelLost;
+        return Status::kChannelLost;
     }
 
     uint8_t block[kRequestBlockSize] = {};
@@ -98,8 +98,8 @@ int DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t len
     if (!io.succeeded && io.lastError != kErrorNoMoreItems) {
         char text[64];
         std::snprintf(text, sizeof text, "DeviceIoControl Error:  %ld", long(io.lastError));
-        ReportDriverError(driver, kStatusChannelLost, text);
-        return kStatusChannelLost;
+        ReportDriverError(driver, Status::kChannelLost, text);
+        return Status::kChannelLost;
     }
 
     const uint32_t returned = GetU32(block + kRequestLengthOffset);
@@ -107,12 +107,12 @@ int DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t len
     if (copied > 0) {
         std::memcpy(buffer, block + kRequestDataOffset, copied);
     }
-    return static_cast<int32_t>(GetU32(block + kRequestResultOffset));
+    return static_cast<Status>(static_cast<int32_t>(GetU32(block + kRequestResultOffset)));
 }
 
-void ReportDriverError(Driver& driver, int status, const char* text) {
+void ReportDriverError(Driver& driver, Status status, const char* text) {
     if (driver.reportError) {
-        driver.reportError(status, text);
+        driver.reportError(StatusCode(status), text);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "driver/card_host.h"
 #include "driver/card_state.h"
+#include "driver/status.h"
 #include "platform/clock.h"
 #include "platform/device_io.h"
 
@@ -34,17 +35,20 @@ struct Driver {
     CardState card;
 };
 
-// Returns 0 when the device handle is open, -1 otherwise. A handle already open is closed first.
-int OpenDriver(Driver& driver);
-// Closes the handle and removes the DOS name OpenDriver defined. Always 0.
-int CloseDriver(Driver& driver);
+// Opens the device handle; a handle already open is closed first.
+// Returns: kOk when the handle is open, kFailed when no device opened.
+Status OpenDriver(Driver& driver);
+// Closes the handle and removes the DOS name OpenDriver defined.
+// Returns: kOk.
+Status CloseDriver(Driver& driver);
 
 // Sends one request block. `buffer` is both what is sent (`length` bytes) and where the reply
-// lands; at most `capacity` bytes are copied back. Returns the driver's result, or -9 when the
-// request is longer than 2000 bytes or than the buffer, or the I/O control request failed.
-int DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t length,
-                  uint8_t* buffer, size_t capacity, uint32_t cardIndex = 0);
+// lands; at most `capacity` bytes are copied back.
+// Returns: the driver's result, whatever it is; kChannelLost when the request is longer than
+// 2000 bytes or than the buffer, or the I/O control request failed.
+Status DriverCommand(Driver& driver, uint32_t command, uint32_t value, uint32_t length,
+                     uint8_t* buffer, size_t capacity, uint32_t cardIndex = 0);
 
-void ReportDriverError(Driver& driver, int status, const char* text);
+void ReportDriverError(Driver& driver, Status status, const char* text);
 
 }  // namespace vz

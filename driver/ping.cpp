@@ -21,21 +21,21 @@ constexpr size_t kReceivedBytesOffset = 14;
 // A driver that keeps answering "one more ping waiting" must not hold the program forever.
 constexpr int kMaxPingsDrained = 1000;
 
-int ReadSyncState(Driver& driver, uint8_t& syncState, const char* sendText, const char* readText,
-                  uint32_t cardIndex) {
+Status ReadSyncState(Driver& driver, uint8_t& syncState, const char* sendText, const char* readText,
+                     uint32_t cardIndex) {
     ParameterList list;
     list.Append(kParamSyncState, &syncState);
-    const int status = DriverCommand(driver, kCmdGetDriverData, 0, list.Length(), list.Bytes(),
-                                     ParameterList::kCapacity, cardIndex);
-    if (status != 0) {
+    const Status status = DriverCommand(driver, kCmdGetDriverData, 0, list.Length(), list.Bytes(),
+                                        ParameterList::kCapacity, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, sendText);
         return status;
     }
     if (list.Get(kParamSyncState, &syncState) != 0) {
-        ReportDriverError(driver, -1, readText);
-        return -1;
+        ReportDriverError(driver, Status::kFailed, readText);
+        return Status::kFailed;
     }
-    return 0;
+    return Status::kOk;
 }
 
 void PrepareRecord(uint8_t* record, const uint8_t (&address)[kNodeAddressSize], uint8_t kind,
@@ -46,52 +46,52 @@ void PrepareRecord(uint8_t* record, const uint8_t (&address)[kNodeAddressSize], 
     PutU32(record + kPingPayloadLengthOffset, payloadLength);
 }
 
-int Transmit(Driver& driver, uint8_t* record, uint32_t cardIndex) {
+Status Transmit(Driver& driver, uint8_t* record, uint32_t cardIndex) {
     return DriverCommand(driver, kCmdTransmitPing, 0, kPingRecordSize, record, kPingRecordSize,
                          cardIndex);
 }
 
 }  // namespace
 
-int SendPing(Driver& driver, const char* nodeAddress, uint32_t payloadLength, uint8_t pingKind,
-             uint8_t& syncState, uint32_t& transmitTime, uint8_t& pingId, uint32_t cardIndex) {
+Status SendPing(Driver& driver, const char* nodeAddress, uint32_t payloadLength, uint8_t pingKind,
+                uint8_t& syncState, uint32_t& transmitTime, uint8_t& pingId, uint32_t cardIndex) {
     uint8_t address[kNodeAddressSize];
     ParseNodeAddress(nodeAddress, address);
     payloadLength = std::min<uint32_t>(payloadLength, kPingPayloadMax);
     uint8_t record[kPingRecordSize];
     PrepareRecord(record, address, pingKind, payloadLength);
 
-    int status = ReadSyncState(driver, syncState, "GetDriverData in SendPing",
-                               "GetfromDataList in SendPing", cardIndex);
-    if (status != 0) {
+    Status status = ReadSyncState(driver, syncState, "GetDriverData in SendPing",
+                                  "GetfromDataList in SendPing", cardIndex);
+    if (status != Status::kOk) {
         return status;
     }
     if (syncState == 0) {
-        return 0;
+        return Status::kOk;
     }
 
     status = Transmit(driver, record, cardIndex);
     if (IsTransmitterBusy(status)) {
         uint8_t drain[kPingRecordSize];
-        int received = kStatusPending;
-        for (int i = 0; i < kMaxPingsDrained && received == kStatusPending; ++i) {
+        Status received = Status::kPingTaken;
+        for (int i = 0; i < kMaxPingsDrained && received == Status::kPingTaken; ++i) {
             received = DriverCommand(driver, kCmdReceivePing, 0, 0, drain, sizeof drain, cardIndex);
         }
-        if (received != 0 && received != kStatusPending) {
+        if (received != Status::kOk && received != Status::kPingTaken) {
             ReportDriverError(driver, received, "ReceivePing in SendPing");
             return received;
         }
         status = ReadSyncState(driver, syncState, "GetDriverData in SendPing's TransmitPing",
                                "GetfromDataList in SendPing's TransmitPing", cardIndex);
-        if (status != 0) {
+        if (status != Status::kOk) {
             return status;
         }
         if (syncState == 0) {
-            return 0;
+            return Status::kOk;
         }
         PrepareRecord(record, address, pingKind, payloadLength);
         status = Transmit(driver, record, cardIndex);
-        if (status != 0) {
+        if (status != Status::kOk) {
             ReportDriverError(driver, status, "TransmitPing 2 in SendPing");
             return status;
         }
@@ -101,28 +101,28 @@ int SendPing(Driver& driver, const char* nodeAddress, uint32_t payloadLength, ui
     return status;
 }
 
-int GetPing(Driver& driver, char (&sourceAddress)[kNodeAddressTextSize], uint32_t& byteCount,
-            uint8_t& signalPercent, uint32_t cardIndex) {
+Status GetPing(Driver& driver, char (&sourceAddress)[kNodeAddressTextSize], uint32_t& byteCount,
+               uint8_t& signalPercent, uint32_t cardIndex) {
     uint8_t buffer[kReceivedPingBufferSize] = {};
-    const int status =
+    const Status status =
         DriverCommand(driver, kCmdReceivePing, 0, 0, buffer, sizeof buffer, cardIndex);
-    if (status == kStatusPending) {
+    if (status == Status::kPingTaken) {
         uint8_t address[kNodeAddressSize];
         std::copy(buffer, buffer + kNodeAddressSize, address);
         FormatNodeAddress(address, sourceAddress);
         signalPercent = driver.card.rssiPercent[buffer[kReceivedSignalOffset]];
         byteCount = GetU32(buffer + kReceivedBytesOffset);
-    } else if (status != 0) {
+    } else if (status != Status::kOk) {
         ReportDriverError(driver, status, "Error in GetPing");
     }
     return status;
 }
 
-int GetPingEcho(Driver& driver, uint8_t pingId, uint32_t& echoTime, uint32_t cardIndex) {
+Status GetPingEcho(Driver& driver, uint8_t pingId, uint32_t& echoTime, uint32_t cardIndex) {
     uint8_t record[kEchoRecordSize] = {pingId};
-    const int status =
+    const Status status =
         DriverCommand(driver, kCmdGetPingEcho, 0, sizeof record, record, sizeof record, cardIndex);
-    if (status == 0) {
+    if (status == Status::kOk) {
         echoTime = GetU32(record + 2);
     }
     return status;

@@ -57,10 +57,6 @@ enum DriverStatus : int {
     kStatusChannelLost = -9,  // the device channel failed
 };
 
-inline bool IsTransmitterBusy(int status) {
-    return status <= kStatusBusyFirst && status >= kStatusBusyLast;
-}
-
 // Record sizes carried in the data area.
 constexpr size_t kSearchRecordSize = 15;
 constexpr size_t kPingRecordSize = 1518;

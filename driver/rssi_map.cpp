@@ -82,13 +82,13 @@ void FillDefaultRssiTable(uint8_t (&table)[256]) {
 
 }  // namespace
 
-int RssiTableFromCalibration(const uint8_t (&record)[kCalibrationRecordSize], uint8_t (&table)[256],
-                             char (&text)[kRssiMapTextSize]) {
+Status RssiTableFromCalibration(const uint8_t (&record)[kCalibrationRecordSize],
+                                uint8_t (&table)[256], char (&text)[kRssiMapTextSize]) {
     const int n = record[kCalibrationCountOffset];
     if (n == 0 || n > kMaxCalibrationPoints) {
         FillDefaultRssiTable(table);
         text[0] = '\0';
-        return -1;
+        return Status::kFailed;
     }
     CalibrationPoint points[kMaxCalibrationPoints];
     for (int k = 0; k < n; ++k) {
@@ -105,39 +105,39 @@ int RssiTableFromCalibration(const uint8_t (&record)[kCalibrationRecordSize], ui
                               points[k].raw);
     }
     static_assert(kMaxCalibrationPoints * sizeof "<-255dBm:255> " < kRssiMapTextSize);
-    return 0;
+    return Status::kOk;
 }
 
-int BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIndex) {
+Status BuildRssiMap(Driver& driver, char (&text)[kRssiMapTextSize], uint32_t cardIndex) {
     uint8_t record[kCalibrationRecordSize] = {};
     record[4] = 0x80;
     PutU16(record + 6, 21);
-    const int status = DriverCommand(driver, kCmdGetRssiCalibration, 0, sizeof record, record,
-                                     sizeof record, cardIndex);
-    if (status != 0) {
+    const Status status = DriverCommand(driver, kCmdGetRssiCalibration, 0, sizeof record, record,
+                                        sizeof record, cardIndex);
+    if (status != Status::kOk) {
         return status;
     }
     return RssiTableFromCalibration(record, driver.card.rssiPercent, text);
 }
 
-int GetRSSI_freq(Driver& driver, uint8_t& percent, uint8_t frequencyIndex, uint32_t cardIndex) {
+Status GetRSSI_freq(Driver& driver, uint8_t& percent, uint8_t frequencyIndex, uint32_t cardIndex) {
     uint8_t frequency = frequencyIndex;
-    int status = DriverCommand(driver, kCmdDisableHopping, 0, 1, &frequency, 1, cardIndex);
-    if (status != 0) {
+    Status status = DriverCommand(driver, kCmdDisableHopping, 0, 1, &frequency, 1, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "GetRSSI_freq calling DisableHopping");
         return status;
     }
     uint8_t raw = percent;
     status = DriverCommand(driver, kCmdGetRssi, 0, 1, &raw, 1, cardIndex);
-    if (status != 0) {
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "GetRSSI_freq calling GetRSSI");
         return status;
     }
     percent = driver.card.rssiPercent[raw];
-    return 0;
+    return Status::kOk;
 }
 
-int GetCountryCode(Driver& driver, uint8_t& code, uint32_t cardIndex) {
+Status GetCountryCode(Driver& driver, uint8_t& code, uint32_t cardIndex) {
     return DriverCommand(driver, kCmdGetCountryCode, 0, 0, &code, 1, cardIndex);
 }
 

@@ -11,46 +11,44 @@ namespace vz {
 
 namespace {
 
-int SendGetList(Driver& driver, ParameterList& list, uint32_t cardIndex) {
+Status SendGetList(Driver& driver, ParameterList& list, uint32_t cardIndex) {
     return DriverCommand(driver, kCmdGetDriverData, 0, list.Length(), list.Bytes(),
                          ParameterList::kCapacity, cardIndex);
 }
 
 // The pattern of every single-parameter read: the out-buffer's bytes go out and come back.
-int ReadOneParameter(Driver& driver, uint16_t id, void* out, const char* sendText,
-                     const char* readText, uint32_t cardIndex) {
+Status ReadOneParameter(Driver& driver, uint16_t id, void* out, const char* sendText,
+                        const char* readText, uint32_t cardIndex) {
     ParameterList list;
     list.Append(id, out);
-    const int status = SendGetList(driver, list, cardIndex);
-    if (status != 0) {
+    const Status status = SendGetList(driver, list, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, sendText);
         return status;
     }
     if (list.Get(id, out) != 0) {
-        ReportDriverError(driver, -1, readText);
-        return -1;
+        ReportDriverError(driver, Status::kFailed, readText);
+        return Status::kFailed;
     }
-    return 0;
+    return Status::kOk;
 }
 
 }  // namespace
 
-int GetMasterNode(Driver& driver, char (&masterAddress)[kNodeAddressTextSize],
-                  char (&masterName)[kMasterNameSize], uint8_t& channel, uint8_t& subchannel,
-                  char (&nodeAddress)[kNodeAddressTextSize], uint8_t& syncState,
-                  uint32_t cardIndex) {
+Status GetMasterNode(Driver& driver, MasterReading& reading, uint32_t cardIndex) {
     uint8_t master[kNodeAddressSize] = {};
     uint8_t node[kNodeAddressSize] = {};
+    char(&masterName)[kMasterNameSize] = reading.name;
     ParameterList list;
     list.Append(kParamMasterAddress, master);
     list.Append(kParamNodeAddress, node);
     list.Append(kParamMasterName, masterName);
-    list.Append(kParamChannel, &channel);
-    list.Append(kParamSubchannel, &subchannel);
-    list.Append(kParamSyncState, &syncState);
+    list.Append(kParamChannel, &reading.channel);
+    list.Append(kParamSubchannel, &reading.subchannel);
+    list.Append(kParamSyncState, &reading.syncState);
 
-    const int status = SendGetList(driver, list, cardIndex);
-    if (status != 0) {
+    const Status status = SendGetList(driver, list, cardIndex);
+    if (status != Status::kOk) {
         ReportDriverError(driver, status, "GetDriverData in GetMasterNode");
         return status;
     }
@@ -62,9 +60,9 @@ int GetMasterNode(Driver& driver, char (&masterAddress)[kNodeAddressTextSize],
         {kParamMasterAddress, master, "GetfromDataList in GetMasterNode Master Addr"},
         {kParamNodeAddress, node, "GetfromDataList in GetMasterNode Node Addr"},
         {kParamMasterName, masterName, "GetfromDataList in GetMasterNode Master Name"},
-        {kParamChannel, &channel, "GetfromDataList in GetMasterNode Channel"},
-        {kParamSubchannel, &subchannel, "GetfromDataList in GetMasterNode SubChannel"},
-        {kParamSyncState, &syncState, "GetfromDataList in GetMasterNode Sync State"},
+        {kParamChannel, &reading.channel, "GetfromDataList in GetMasterNode Channel"},
+        {kParamSubchannel, &reading.subchannel, "GetfromDataList in GetMasterNode SubChannel"},
+        {kParamSyncState, &reading.syncState, "GetfromDataList in GetMasterNode Sync State"},
     };
     for (const auto& read : reads) {
         const int found = list.Get(read.id, read.out);
@@ -74,39 +72,46 @@ int GetMasterNode(Driver& driver, char (&masterAddress)[kNodeAddressTextSize],
             masterName[kMasterNameSize - 1] = '\0';
         }
         if (found != 0) {
-            ReportDriverError(driver, -1, read.text);
-            return -1;
+            ReportDriverError(driver, Status::kFailed, read.text);
+            return Status::kFailed;
         }
     }
-    FormatNodeAddress(master, masterAddress);
-    FormatNodeAddress(node, nodeAddress);
-    return 0;
+    FormatNodeAddress(master, reading.address);
+    FormatNodeAddress(node, reading.nodeAddress);
+    return Status::kOk;
 }
 
-int GetSyncState(Driver& driver, uint8_t& syncState, uint32_t cardIndex) {
+void AdoptMaster(CardState& card, const MasterReading& reading) {
+    std::memcpy(card.masterAddress, reading.address, sizeof card.masterAddress);
+    std::memcpy(card.masterName, reading.name, sizeof card.masterName);
+    card.masterName[kMasterNameSize - 1] = '\0';
+    card.masterAddress[kNodeAddressTextSize - 1] = '\0';
+}
+
+Status GetSyncState(Driver& driver, uint8_t& syncState, uint32_t cardIndex) {
     return ReadOneParameter(driver, kParamSyncState, &syncState, "GetDriverData in GetSyncState",
                             "GetfromDataList in GetSyncState", cardIndex);
 }
 
-int GetRoamingFlag(Driver& driver, uint8_t& flag, uint32_t cardIndex) {
+Status GetRoamingFlag(Driver& driver, uint8_t& flag, uint32_t cardIndex) {
     return ReadOneParameter(driver, kParamRoamingFlag, &flag, "GetDriverData in GetRoamingFlag",
                             "GetfromDataList in GetRoamingFlag", cardIndex);
 }
 
-int GetVersion(Driver& driver, char (&version)[32], uint32_t cardIndex) {
-    const int status =
+Status GetVersion(Driver& driver, char (&version)[32], uint32_t cardIndex) {
+    const Status status =
         ReadOneParameter(driver, kParamRomVersion, version, "GetDriverData in GetVersion",
                          "GetfromDataList in GetVersion GetVersion", cardIndex);
     // The card's text is seven bytes with no NUL of its own; the rest of the field stays zero.
-    if (status == 0) {
+    if (status == Status::kOk) {
         std::memset(version + 7, 0, sizeof version - 7);
     }
     return status;
 }
 
-int GetDriverVersion(Driver& driver, char (&version)[32]) {
-    const int status = DriverCommand(driver, kCmdGetDriverVersion, 0, 0,
-                                     reinterpret_cast<uint8_t*>(version), sizeof version);
+Status GetDriverVersion(Driver& driver, char (&version)[32]) {
+    const Status status = DriverCommand(driver, kCmdGetDriverVersion, 0, 0,
+                                        reinterpret_cast<uint8_t*>(version), sizeof version);
     version[sizeof version - 1] = '\0';
     return status;
 }

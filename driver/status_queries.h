@@ -8,17 +8,33 @@
 
 namespace vz {
 
-// Fills all six outputs from one parameter list; the two address texts and the name's NUL are
-// written only when every value arrived. Returns the request's status, or -1 for a missing value.
-int GetMasterNode(Driver& driver, char (&masterAddress)[kNodeAddressTextSize],
-                  char (&masterName)[kMasterNameSize], uint8_t& channel, uint8_t& subchannel,
-                  char (&nodeAddress)[kNodeAddressTextSize], uint8_t& syncState,
-                  uint32_t cardIndex = 0);
-int GetSyncState(Driver& driver, uint8_t& syncState, uint32_t cardIndex = 0);
-int GetRoamingFlag(Driver& driver, uint8_t& flag, uint32_t cardIndex = 0);
+// What the card says of its Master and itself, from one parameter list.
+struct MasterReading {
+    char address[kNodeAddressTextSize] = "";  // the Master's node address text
+    char name[kMasterNameSize] = "";
+    uint8_t channel = 0;
+    uint8_t subchannel = 0;
+    char nodeAddress[kNodeAddressTextSize] = "";  // the card's own
+    uint8_t syncState = 0;                        // non-zero: synchronised to that Master
+};
+
+// Reads all six values of `reading` in one request. The two address texts are written only when
+// every value arrived; values taken before a missing one stay, the name terminated.
+// Returns: kOk; the request's failure status; kFailed when a value is missing from the reply.
+Status GetMasterNode(Driver& driver, MasterReading& reading, uint32_t cardIndex = 0);
+// Copies the Master of a reading into CardState, as the dialogs show it.
+void AdoptMaster(CardState& card, const MasterReading& reading);
+
+// Returns: kOk; the request's failure status; kFailed when the value is missing from the reply.
+Status GetSyncState(Driver& driver, uint8_t& syncState, uint32_t cardIndex = 0);
+// The roaming flag: 0 roaming, 1 held on its Master.
+// Returns: kOk; the request's failure status; kFailed when the value is missing from the reply.
+Status GetRoamingFlag(Driver& driver, uint8_t& flag, uint32_t cardIndex = 0);
 // Reads the card's 7-byte ROM version text into the first seven bytes of `version`.
-int GetVersion(Driver& driver, char (&version)[32], uint32_t cardIndex = 0);
-// Command 2 into the driver version text of CardState, always left NUL-terminated.
-int GetDriverVersion(Driver& driver, char (&version)[32]);
+// Returns: kOk; the request's failure status; kFailed when the value is missing from the reply.
+Status GetVersion(Driver& driver, char (&version)[32], uint32_t cardIndex = 0);
+// Command 2 into `version`, always left NUL-terminated.
+// Returns: the driver's status for command 2.
+Status GetDriverVersion(Driver& driver, char (&version)[32]);
 
 }  // namespace vz

@@ -66,11 +66,9 @@ void DriverCommandRoundTrip(benchmark::State& state) {
 
 void MasterNodeList(benchmark::State& state) {
     Bench bench;
-    CardState& card = bench.driver.card;
-    uint8_t channel, subchannel, sync;
+    MasterReading reading;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(GetMasterNode(bench.driver, card.masterAddress, card.masterName,
-                                               channel, subchannel, card.nodeAddress, sync));
+        benchmark::DoNotOptimize(GetMasterNode(bench.driver, reading));
     }
 }
 

@@ -99,21 +99,17 @@ void CheckCardState(const CardState& card) {
 }
 
 void RunOperation(Driver& driver, FuzzInput& input) {
-    char masterAddress[kNodeAddressTextSize] = "";
+    MasterReading reading;
     char masterName[kMasterNameSize] = "";
-    char nodeAddress[kNodeAddressTextSize] = "";
     uint8_t u8 = 0;
-    uint8_t channel = 0;
-    uint8_t subchannel = 0;
     uint32_t u32 = 0;
     const uint32_t cardIndex = input.U8() % 4;
     switch (input.Pick(20)) {
         case 0:
-            GetMasterNode(driver, masterAddress, masterName, channel, subchannel, nodeAddress, u8,
-                          cardIndex);
-            CheckTerminated(masterAddress);
-            CheckTerminated(masterName);
-            CheckTerminated(nodeAddress);
+            GetMasterNode(driver, reading, cardIndex);
+            CheckTerminated(reading.address);
+            CheckTerminated(reading.name);
+            CheckTerminated(reading.nodeAddress);
             break;
         case 1:
             GetSyncState(driver, u8, cardIndex);
@@ -160,8 +156,10 @@ void RunOperation(Driver& driver, FuzzInput& input) {
             InitCard(driver, u8, cardIndex, input.U8() % 3);
             break;
         case 12:
-            SynchToMaster(driver, input.U8() % 2, input.U8(), input.U8(), input.U8(), masterName,
-                          "00a0d4010001", cardIndex);
+            std::strcpy(reading.address, "00a0d4010001");
+            reading.channel = input.U8();
+            reading.subchannel = input.U8();
+            SynchToMaster(driver, input.U8() % 2, input.U8(), reading, cardIndex);
             break;
         case 13:
             SearchSynchronous(driver, input.U8(), input.U8(), input.U8(), masterName, cardIndex);

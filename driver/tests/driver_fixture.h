@@ -14,6 +14,7 @@
 #include "driver/le_bytes.h"
 #include "driver/parameter_list.h"
 #include "driver/request_block.h"
+#include "driver/tests/status_printing.h"
 #include "platform/fake/virtual_clock.h"
 
 namespace vz {

@@ -27,19 +27,21 @@ struct RequestCase {
 
 // Each call below runs an operation over outputs that start out stale and describes them.
 int MasterNode(Driver& d, std::string& out) {
-    char master[13] = "previous-mas", node[13] = "previous-nod", name[12];
-    std::memset(name, 'x', sizeof name);
-    uint8_t channel = 0, subchannel = 0, sync = 0;
-    const int status = GetMasterNode(d, master, name, channel, subchannel, node, sync);
-    out = FormatText("%s %s %.12s %d %d %d", master, node, name, channel, subchannel, sync);
-    return status;
+    MasterReading r;
+    std::strcpy(r.address, "previous-mas");
+    std::strcpy(r.nodeAddress, "previous-nod");
+    std::memset(r.name, 'x', sizeof r.name);
+    const Status status = GetMasterNode(d, r);
+    out = FormatText("%s %s %.12s %d %d %d", r.address, r.nodeAddress, r.name, r.channel,
+                     r.subchannel, r.syncState);
+    return StatusCode(status);
 }
 // `kRead` over an output of stale 'q' bytes, then its further arguments.
 template <class T, auto kRead, auto... kArgs>
 int Read(Driver& d, std::string& out) {
     T value;
     std::memset(&value, 'q', sizeof value);
-    const int status = kRead(d, value, kArgs...);
+    const int status = StatusCode(kRead(d, value, kArgs...));
     if constexpr (std::is_array_v<T>) {
         out = FormatText("%.*s", int(sizeof value), value);
     } else {
@@ -51,7 +53,7 @@ int Ping(Driver& d, std::string& out) {
     char source[13] = "none";
     uint32_t bytes = 0;
     uint8_t percent = 0;
-    const int status = GetPing(d, source, bytes, percent);
+    const int status = StatusCode(GetPing(d, source, bytes, percent));
     out = FormatText("%s %u %d", source, bytes, percent);
     return status;
 }
@@ -59,7 +61,8 @@ Call Send(const char* address, uint32_t payload) {
     return [=](Driver& d, std::string& out) {
         uint8_t sync = 7, pingId = 0xEE;
         uint32_t time = 0xDEAD;
-        const int status = SendPing(d, address, payload, kPingKindDirected, sync, time, pingId);
+        const int status =
+            StatusCode(SendPing(d, address, payload, kPingKindDirected, sync, time, pingId));
         out = FormatText("%d %u %d", sync, time, pingId);
         return status;
     };
@@ -74,7 +77,7 @@ Step Transmitted(uint8_t time, uint8_t id) {
 }
 const Call kRssi = Read<uint8_t, GetRSSI_freq, uint8_t{17}, 0u>;  // at frequency 17
 
-#define SET(call) [](Driver& d, std::string&) { return call; }
+#define SET(call) [](Driver& d, std::string&) { return StatusCode(call); }
 const char kCut[] = "xxxxxxxxxxxxxxxxxxxx";  // the 20 characters a security ID keeps
 const char kApEast[kMasterNameSize] = "AP-EAST";
 
@@ -84,7 +87,7 @@ RequestCase MapRow(const char* name, Step answer, int status, std::vector<int> r
                    std::string output) {
     const Call map = [=](Driver& d, std::string& out) {
         char text[kRssiMapTextSize] = "stale";
-        const int result = BuildRssiMap(d, text);
+        const int result = StatusCode(BuildRssiMap(d, text));
         out = text + std::string("|");
         for (int raw : raws) {
             out += FormatText(" %d", d.card.rssiPercent[raw]);
@@ -118,7 +121,7 @@ Call Init(int waitFlag) {
         std::strcpy(card.rssiMapText, "kept");
         card.rssiMapMarker = '+';
         uint8_t sync = 9;
-        const int status = InitCard(d, sync, 0, waitFlag);
+        const int status = StatusCode(InitCard(d, sync, 0, waitFlag));
         out = FormatText("%d|%s|%d|%d|%c%s|%d|%s", sync, card.romVersion, card.countryCode,
                          card.countryFlag, card.rssiMapMarker, card.rssiMapText,
                          card.cardInitialised, card.masterAddress);
@@ -127,7 +130,12 @@ Call Init(int waitFlag) {
 }
 Call Synch(int reinitFlag, const char* wanted) {
     return [=](Driver& d, std::string&) {
-        return SynchToMaster(d, reinitFlag, 1, 2, 3, kApEast, wanted);
+        MasterReading master;
+        std::strcpy(master.name, kApEast);
+        std::strcpy(master.address, wanted);
+        master.channel = 2;
+        master.subchannel = 3;
+        return StatusCode(SynchToMaster(d, reinitFlag, 1, master));
     };
 }
 
@@ -235,7 +243,7 @@ const RequestCase kRequests[] = {
     {"EchoTimeOfThePing",
      [](Driver& d, std::string& out) {
          uint32_t time = 0xDEAD;
-         const int status = GetPingEcho(d, 42, time);
+         const int status = StatusCode(GetPingEcho(d, 42, time));
          out = std::to_string(time);
          return status;
      },

@@ -35,7 +35,7 @@ class ServedCard {
         card->link_ = std::make_unique<EmulatorLink>(card->server_.Port());
         card->driver_ =
             std::make_unique<Driver>(*card->link_, card->clock_, card->host_, DriverVariant::kTool);
-        if (OpenDriver(*card->driver_) != 0) {
+        if (OpenDriver(*card->driver_) != Status::kOk) {
             std::fprintf(stderr, "cannot open the emulated device\n");
             return nullptr;
         }

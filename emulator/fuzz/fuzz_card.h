@@ -31,16 +31,11 @@ inline void ServeDriverRound(Emulator& emulator, Clock& clock) {
     EmulatorDeviceIo io(emulator);
     NullCardHost host;
     Driver driver(io, clock, host, DriverVariant::kTool);
-    if (OpenDriver(driver) != 0) {
+    if (OpenDriver(driver) != Status::kOk) {
         return;
     }
-    char address[kNodeAddressTextSize];
-    char name[kMasterNameSize];
-    char node[kNodeAddressTextSize];
-    uint8_t channel = 0;
-    uint8_t subchannel = 0;
-    uint8_t syncState = 0;
-    GetMasterNode(driver, address, name, channel, subchannel, node, syncState);
+    MasterReading reading;
+    GetMasterNode(driver, reading);
     char version[32] = {};
     GetVersion(driver, version);
     char map[kRssiMapTextSize];
@@ -49,12 +44,13 @@ inline void ServeDriverRound(Emulator& emulator, Clock& clock) {
     GetRSSI_freq(driver, percent, 40);
     uint32_t transmitTime = 0;
     uint8_t pingId = 0;
-    SendPing(driver, kBroadcastAddress, 64, kPingKindDirected, syncState, transmitTime, pingId);
+    SendPing(driver, kBroadcastAddress, 64, kPingKindDirected, reading.syncState, transmitTime,
+             pingId);
     clock.SleepMs(100);
     uint32_t echoTime = 0;
     GetPingEcho(driver, pingId, echoTime);
     uint32_t bytes = 0;
-    GetPing(driver, node, bytes, percent);
+    GetPing(driver, reading.nodeAddress, bytes, percent);
     CloseDriver(driver);
 }
 

@@ -38,8 +38,24 @@ struct MasterView {
 
 MasterView ReadMaster(Driver& driver) {
     MasterView v;
-    v.status = GetMasterNode(driver, v.address, v.name, v.channel, v.subchannel, v.node, v.sync);
+    MasterReading r;
+    v.status = StatusCode(GetMasterNode(driver, r));
+    v.sync = r.syncState;
+    std::memcpy(v.address, r.address, sizeof v.address);
+    std::memcpy(v.name, r.name, sizeof v.name);
+    std::memcpy(v.node, r.nodeAddress, sizeof v.node);
+    v.channel = r.channel;
+    v.subchannel = r.subchannel;
     return v;
+}
+
+MasterReading Wanted(const char* name, const char* address, uint8_t channel, uint8_t subchannel) {
+    MasterReading wanted;
+    std::strcpy(wanted.name, name);
+    std::strcpy(wanted.address, address);
+    wanted.channel = channel;
+    wanted.subchannel = subchannel;
+    return wanted;
 }
 
 struct DeviceCase {
@@ -185,14 +201,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SearchSynchronous, LocksOntoTheNamedMasterOrNever) {
     EmulatedCard card(kWorld);
     ASSERT_EQ(OpenDriver(card.driver), 0);
-    const char charlie[kMasterNameSize] = "Charlie";
-    EXPECT_EQ(SynchToMaster(card.driver, 0, 3, 6, 3, charlie, "00a0d4000a02"), 0);
+    EXPECT_EQ(SynchToMaster(card.driver, 0, 3, Wanted("Charlie", "00a0d4000a02", 6, 3)), 0);
     EXPECT_STREQ(card.driver.card.masterName, "Charlie");
     card.clock.Advance(60000);  // held on the weaker Master: roaming is off after the lock
     EXPECT_STREQ(ReadMaster(card.driver).address, "00a0d4000a02");
 
-    const char nobody[kMasterNameSize] = "Nobody";
-    EXPECT_EQ(SynchToMaster(card.driver, 0, 3, 1, 1, nobody, "00a0d4000c09"), kStatusNoSync);
+    EXPECT_EQ(SynchToMaster(card.driver, 0, 3, Wanted("Nobody", "00a0d4000c09", 1, 1)),
+              kStatusNoSync);
 }
 
 TEST(Roaming, FollowsTheStrongerMasterOnlyWhileEnabled) {

@@ -7,6 +7,7 @@
 
 #include "driver/card_host.h"
 #include "driver/driver.h"
+#include "driver/tests/status_printing.h"
 #include "emulator/core/emulator.h"
 #include "emulator/core/emulator_device_io.h"
 #include "emulator/core/scenario_parser.h"

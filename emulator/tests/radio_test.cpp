@@ -45,7 +45,7 @@ void Drain(Driver& driver, std::map<std::string, int>& counts,
     char source[kNodeAddressTextSize];
     uint32_t byteCount = 0;
     uint8_t percent = 0;
-    while (GetPing(driver, source, byteCount, percent) == 1) {
+    while (GetPing(driver, source, byteCount, percent) == Status::kPingTaken) {
         ++counts[source];
         if (percents) {
             (*percents)[source] = percent;
@@ -66,7 +66,7 @@ TEST(BroadcastPing, AnswerRatesConvergeToTheConfiguredProbability) {
         uint32_t sent = 0;
         ASSERT_EQ(SendPing(card.driver, kBroadcastAddress, 1500, 0, sync, sent, id), 0);
         uint32_t echo = 0;
-        while (GetPingEcho(card.driver, id, echo) == kStatusPending) {
+        while (GetPingEcho(card.driver, id, echo) == Status::kEchoPending) {
             card.clock.YieldTimeSlice();
         }
         card.clock.Advance(600);
@@ -98,12 +98,12 @@ TEST(DirectedPing, LatencyAndLossFollowTheNode) {
         uint32_t sent = 0;
         ASSERT_EQ(SendPing(card.driver, "00a0d4000c01", 700, kPingKindDirected, sync, sent, id), 0);
         uint32_t echo = 0;
-        int status;
-        while ((status = GetPingEcho(card.driver, id, echo)) == kStatusPending) {
+        Status status;
+        while ((status = GetPingEcho(card.driver, id, echo)) == Status::kEchoPending) {
             ++pendingAnswers;
             card.clock.YieldTimeSlice();
         }
-        if (status == kStatusOk) {
+        if (status == Status::kOk) {
             latencies.push_back(double(echo - sent));
         } else {
             ASSERT_EQ(status, kStatusNoEcho);

@@ -50,7 +50,7 @@ struct LinkedProgram {
     Driver driver;
 };
 
-int SyncStatus(Driver& driver) {
+Status SyncStatus(Driver& driver) {
     uint8_t sync = 0;
     return GetSyncState(driver, sync);
 }
@@ -64,16 +64,13 @@ TEST(Server, ServesTwoProgramsAtOnceAgainstOneCard) {
         programs.emplace_back([&, p] {
             LinkedProgram program(s.server.Port(),
                                   p == 0 ? DriverVariant::kTool : DriverVariant::kMonitor);
-            if (OpenDriver(program.driver) != 0) {
+            if (OpenDriver(program.driver) != Status::kOk) {
                 ++failures[p];
             }
             for (int i = 0; i < 300; ++i) {
-                char address[kNodeAddressTextSize], name[kMasterNameSize],
-                    node[kNodeAddressTextSize];
-                uint8_t channel = 0, subchannel = 0, sync = 0;
-                if (GetMasterNode(program.driver, address, name, channel, subchannel, node, sync) !=
-                        0 ||
-                    sync == 0 || std::string(address) != "00a0d4000a01") {
+                MasterReading master;
+                if (GetMasterNode(program.driver, master) != Status::kOk || master.syncState == 0 ||
+                    std::string(master.address) != "00a0d4000a01") {
                     ++failures[p];
                 }
             }

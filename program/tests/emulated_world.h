@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/tests/status_printing.h"
 #include "emulator/core/emulator_device_io.h"
 #include "emulator/core/scenario_parser.h"
 #include "emulator/tests/checked_fault.h"

@@ -36,7 +36,7 @@ void StatusMonitorDialog::RefreshInformation() {
         return;
     }
 
-    if (ReadDriverVersion() == 0) {
+    if (ReadDriverVersion() == Status::kOk) {
         text =
             FormatText(t::kInfoDriverAccessed, TEXT_PRODUCT, FieldText(card.driverVersion).c_str());
     }
@@ -77,20 +77,20 @@ std::string StatusMonitorDialog::SynchronisedLine() const {
                       FieldText(card.masterName).c_str());
 }
 
-int StatusMonitorDialog::ReadDriverVersion() {
+Status StatusMonitorDialog::ReadDriverVersion() {
     // The reply lands in a buffer of its own first: a failed request keeps the last text.
     char version[sizeof(CardState::driverVersion)] = "";
-    const int status = GetDriverVersion(context_.driver, version);
-    if (status == 0) {
+    const Status status = GetDriverVersion(context_.driver, version);
+    if (status == Status::kOk) {
         std::memcpy(context_.driver.card.driverVersion, version, sizeof version);
     }
     return status;
 }
 
-int StatusMonitorDialog::ReadRomVersion() {
+Status StatusMonitorDialog::ReadRomVersion() {
     char version[sizeof(CardState::romVersion)] = "";
-    const int status = GetVersion(context_.driver, version);
-    if (status == 0) {
+    const Status status = GetVersion(context_.driver, version);
+    if (status == Status::kOk) {
         version[sizeof version - 1] = '\0';
         std::memcpy(context_.driver.card.romVersion, version, sizeof version);
     }

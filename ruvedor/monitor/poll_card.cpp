@@ -1,9 +1,8 @@
 // The polling tick: stand aside while Zazivev runs, else ask the card whether it is synchronised.
 #include <cstring>
 
-#include "driver/request_block.h"
-#include "driver/status_queries.h"
 #include "driver/card_text.h"
+#include "driver/status_queries.h"
 #include "ruvedor/monitor/status_monitor_dialog.h"
 #include "ruvedor/res/strings.h"
 #include "ui/dialog_host.h"
@@ -38,11 +37,11 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
 
     RestartTimer(kLivePeriodMs);
     uint8_t syncState = 0;
-    int status = 0;
+    Status status = Status::kOk;
     for (int attempt = 1;; ++attempt) {
         syncState = 0;
         status = QueryMasterNode(syncState);
-        if (status == kStatusChannelLost) {
+        if (status == Status::kChannelLost) {
             // The channel is gone (no driver yet, or it went away): no tray icon while it is,
             // and a fresh channel is tried again in ten seconds.
             host.KillTimer(kPollTimer);
@@ -55,7 +54,7 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
             slowRetryPending_ = true;
             return;
         }
-        if (status != 0) {
+        if (status != Status::kOk) {
             slowRetryPending_ = true;
             RestartTimer(kBackOffMs);
             break;
@@ -69,7 +68,7 @@ void StatusMonitorDialog::PollCard(uint32_t eventId) {
 
     lastSyncState_ = syncState;
     const std::string masterName = FieldText(context_.driver.card.masterName);
-    if (syncState != 0 && status == 0 && masterName != lastMasterName_) {
+    if (syncState != 0 && status == Status::kOk && masterName != lastMasterName_) {
         lastMasterName_ = masterName;
     }
     UpdateTray(syncState);
@@ -79,30 +78,20 @@ uint32_t StatusMonitorDialog::RetryWindowMs() const {
     return settings_.Station_Type == 1 ? kRetryWindowAlternateMasterMs : kRetryWindowMs;
 }
 
-int StatusMonitorDialog::QueryMasterNode(uint8_t& syncState) {
+Status StatusMonitorDialog::QueryMasterNode(uint8_t& syncState) {
     // A reply that fails half-way must not leave half a name in the card state: the texts are
     // taken only from a complete answer, and a failed one reads as not synchronised.
     CardState& card = context_.driver.card;
-    char masterAddress[kNodeAddressTextSize] = "";
-    char masterName[kMasterNameSize] = "";
-    char nodeAddress[kNodeAddressTextSize] = "";
-    uint8_t channel = 0;
-    uint8_t subchannel = 0;
-    uint8_t sync = 0;
-    const int status = GetMasterNode(context_.driver, masterAddress, masterName, channel,
-                                     subchannel, nodeAddress, sync);
-    if (status != 0) {
+    MasterReading reading;
+    const Status status = GetMasterNode(context_.driver, reading);
+    if (status != Status::kOk) {
         syncState = 0;
         return status;
     }
-    std::memcpy(card.masterAddress, masterAddress, sizeof card.masterAddress);
-    std::memcpy(card.masterName, masterName, sizeof card.masterName);
-    std::memcpy(card.nodeAddress, nodeAddress, sizeof card.nodeAddress);
-    card.masterAddress[sizeof card.masterAddress - 1] = '\0';
-    card.masterName[sizeof card.masterName - 1] = '\0';
-    card.nodeAddress[sizeof card.nodeAddress - 1] = '\0';
-    syncState = sync;
-    return 0;
+    AdoptMaster(card, reading);
+    std::memcpy(card.nodeAddress, reading.nodeAddress, sizeof card.nodeAddress);
+    syncState = reading.syncState;
+    return Status::kOk;
 }
 
 }  // namespace vz

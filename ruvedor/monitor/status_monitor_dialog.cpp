@@ -39,7 +39,7 @@ bool StatusMonitorDialog::OnInitDialog() {
     // entry is then put back at once.
     taskbarCreatedMessage_ = context_.shell.RegisterTaskbarCreatedMessage();
 
-    if (OpenDriver(context_.driver) == 0) {
+    if (OpenDriver(context_.driver) == Status::kOk) {
         RefreshInformation();
     } else {
         ShowStartupError();

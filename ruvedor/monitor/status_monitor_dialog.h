@@ -61,9 +61,9 @@ class StatusMonitorDialog : public Dialog {
     void RestartTimer(uint32_t periodMs);
     uint32_t RetryWindowMs() const;
     // GetMasterNode into the card state, which takes the texts only from a complete answer.
-    int QueryMasterNode(uint8_t& syncState);
-    int ReadDriverVersion();
-    int ReadRomVersion();
+    Status QueryMasterNode(uint8_t& syncState);
+    Status ReadDriverVersion();
+    Status ReadRomVersion();
     std::string NodeLine(const char* format) const;
     std::string SynchronisedLine() const;
     void ShowStartupError();

@@ -8,10 +8,9 @@
 #include <string>
 
 #include "program/program_context.h"
+#include "zazivev/app/help_contexts.h"
 
 namespace vz {
-
-constexpr int kHelpContextMain = 102;
 
 struct ToolContext : ProgramContext {
     using ProgramContext::ProgramContext;

@@ -181,7 +181,7 @@ void ConfigurationDialog::OnCommand(int id, int code) {
             return;
         }
         case IDC_HELP_COMMAND:
-            ShowHelp(context_, host, HelpSectionForContext(IDC_MAIN_CONFIGURATION));
+            ShowHelp(context_, host, HelpSectionForContext(kHelpContextConfiguration));
             return;
         case IDC_CONFIG_OK:
             Apply();

@@ -7,15 +7,15 @@
 
 #include "driver/card_control.h"
 #include "driver/card_text.h"
-#include "driver/request_block.h"
 #include "driver/status_queries.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
 #include "zazivev/config/message_dialogs.h"
-#include "zazivev/masters/cell_tools.h"
 #include "zazivev/masters/rom_version.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
+#include "zazivev/survey/directed_link_dialog.h"
+#include "zazivev/survey/site_survey_dialog.h"
 #include "zazivev/texts.h"
 
 namespace vz {
@@ -23,20 +23,10 @@ namespace vz {
 namespace {
 
 constexpr int kDomainCount = 16;
-constexpr int kFirstChannel = 1;
-constexpr int kLastChannel = 15;
-// Where the help context points while the link test or the site survey runs on top.
-constexpr int kHelpContextLinkTest = IDC_MASTERS_TEST_LINK;
-constexpr int kHelpContextSiteSurvey = IDC_MAIN_SITE_SURVEY;
-constexpr int kHelpContextMasters = IDC_MAIN_MASTERS;
 constexpr uint32_t kStepAtOnceMs = 2000;
 
 bool IsDomain(int value) {
     return value >= 0 && value < kDomainCount;
-}
-
-bool IsChannel(int value) {
-    return value >= kFirstChannel && value <= kLastChannel;
 }
 
 // What the configured station type gives the card back at closing: Alternate Master and Master
@@ -55,29 +45,17 @@ void CopyField(char (&field)[N], const std::string& text) {
     std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 
-// The help context of a dialog run on top of the list, for that run.
-class HelpContextFor {
-  public:
-    HelpContextFor(ToolContext& context, int place)
-        : context_(context), previous_(context.helpContext) {
-        context.helpContext = place;
-    }
-    ~HelpContextFor() { context_.helpContext = previous_; }
-    HelpContextFor(const HelpContextFor&) = delete;
-    HelpContextFor& operator=(const HelpContextFor&) = delete;
-
-  private:
-    ToolContext& context_;
-    const int previous_;
-};
-
 }  // namespace
 
 MasterListDialog::MasterListDialog(ToolContext& context, AdapterSettings& settings, int searchMode)
     : Dialog(IDD_MASTER_LIST),
-      searchMode(searchMode == kSearchAll ? kSearchAll : kSearchOne),
       context_(context),
-      settings_(settings) {}
+      settings_(settings),
+      searchMode_(searchMode == kSearchAll ? kSearchAll : kSearchOne) {}
+
+int MasterListDialog::SearchMode() const {
+    return searchMode_;
+}
 
 bool MasterListDialog::OnInitDialog() {
     DialogHost& host = *Host();
@@ -86,7 +64,7 @@ bool MasterListDialog::OnInitDialog() {
         host.ComboAdd(IDC_MASTERS_DOMAIN, FormatText(texts::kMastersNumber, domain));
     }
     host.CheckRadio(IDC_MASTERS_SEARCH_ALL, IDC_MASTERS_SEARCH_ONE,
-                    searchMode == kSearchAll ? IDC_MASTERS_SEARCH_ALL : IDC_MASTERS_SEARCH_ONE);
+                    searchMode_ == kSearchAll ? IDC_MASTERS_SEARCH_ALL : IDC_MASTERS_SEARCH_ONE);
     host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
 
     // A stored domain the card cannot have is searched as domain 0.
@@ -119,7 +97,7 @@ bool MasterListDialog::OnInitDialog() {
     host.MakeAcceleratorTarget();
     host.SetTimer(kSearchTimer, kSearchTickMs);
     ShowSearchingDomain();
-    EnableDomainList(searchMode == kSearchOne);
+    EnableDomainList(searchMode_ == kSearchOne);
     return true;
 }
 
@@ -132,29 +110,23 @@ void MasterListDialog::OnTimer(uint32_t id) {
 void MasterListDialog::SearchTick() {
     Driver& driver = context_.driver;
     if (restartPending_) {
-        if (OpenDriver(driver) != 0 || RestartDriver(driver) != 0) {
+        if (OpenDriver(driver) != Status::kOk || RestartDriver(driver) != Status::kOk) {
             return;
         }
         restartPending_ = false;
         searchedDomain_ = kNoSearch;
     }
 
-    char masterAddress[kNodeAddressTextSize] = "";
-    char masterName[kMasterNameSize] = "";
-    char nodeAddress[kNodeAddressTextSize] = "";
-    uint8_t channel = 0;
-    uint8_t subchannel = 0;
-    uint8_t syncState = 0;
-    const int status = GetMasterNode(driver, masterAddress, masterName, channel, subchannel,
-                                     nodeAddress, syncState);
-    if (status == kStatusChannelLost) {
+    MasterReading heard;
+    const Status status = GetMasterNode(driver, heard);
+    if (status == Status::kChannelLost) {
         restartPending_ = true;
         return;
     }
-    if (searchedDomain_ != kNoSearch && syncState != 0 && status == kStatusOk &&
-        nodeAddress[0] != '\0') {
-        ListMaster(MasterRecord{FieldText(masterAddress), FieldText(masterName), searchedDomain_,
-                                channel, subchannel});
+    if (searchedDomain_ != kNoSearch && heard.syncState != 0 && status == Status::kOk &&
+        heard.nodeAddress[0] != '\0') {
+        ListMaster(MasterRecord{FieldText(heard.address), FieldText(heard.name), searchedDomain_,
+                                heard.channel, heard.subchannel});
     }
 
     if (context_.clock.NowMs() - lastStep_ >= kDomainStepMs) {
@@ -163,11 +135,9 @@ void MasterListDialog::SearchTick() {
 }
 
 void MasterListDialog::ListMaster(const MasterRecord& heard) {
-    // A report without a Master's address or with a channel the card cannot use is no Master;
-    // the Master gets its row from a sound report.
-    if (heard.address.size() != kNodeAddressTextSize - 1 ||
-        heard.address.find_first_not_of('0') == std::string::npos || !IsChannel(heard.channel) ||
-        !IsChannel(heard.subchannel)) {
+    // A report whose Master address is all zeros names no Master: the card clears the address
+    // at every domain step. Channels are listed as they came, whatever their range.
+    if (heard.address.find_first_not_of('0') == std::string::npos) {
         return;
     }
     const bool listed = std::any_of(masters_.begin(), masters_.end(), [&](const auto& master) {
@@ -197,11 +167,11 @@ void MasterListDialog::StepDomain() {
     Driver& driver = context_.driver;
     StopSearchAndPause();
     ClearMasterAddr(driver);
-    if (searchMode == kSearchAll) {
+    if (searchMode_ == kSearchAll) {
         currentDomain_ = (currentDomain_ + 1) % kDomainCount;
     }
     ShowSearchingDomain();
-    if (StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) == kStatusChannelLost) {
+    if (StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) == Status::kChannelLost) {
         restartPending_ = true;
     }
     searchedDomain_ = currentDomain_;
@@ -211,14 +181,14 @@ void MasterListDialog::StepDomain() {
 void MasterListDialog::StopSearchAndPause() {
     Clock& clock = context_.clock;
     const uint32_t began = clock.NowMs();
-    const int stopped = StopSearch(context_.driver);
+    const Status stopped = StopSearch(context_.driver);
     // The card needs the pause to leave the search; nothing else runs meanwhile, and sleeping
     // instead of spinning leaves the processor to the other programs.
     for (uint32_t waited = clock.NowMs() - began; waited < kSearchPauseMs;
          waited = clock.NowMs() - began) {
         clock.SleepMs(kSearchPauseMs - waited);
     }
-    if (stopped != kStatusOk && stopped != kStatusPending && stopped != kStatusNoEcho) {
+    if (!StopSearchSettled(stopped)) {
         StopSearch(context_.driver);
     }
 }
@@ -273,7 +243,7 @@ void MasterListDialog::OnSearchAll() {
     selected_ = nullptr;
     EnableDomainList(false);
     DisableMasterButtons();
-    searchMode = kSearchAll;
+    searchMode_ = kSearchAll;
 }
 
 void MasterListDialog::OnSearchOne() {
@@ -287,7 +257,7 @@ void MasterListDialog::OnSearchOne() {
     host.SetItemText(IDC_MASTERS_SEARCHING, host.ComboSelectedText(IDC_MASTERS_DOMAIN));
     host.EnableItem(IDC_MASTERS_DOMAIN_LABEL, true);
     DisableMasterButtons();
-    searchMode = kSearchOne;
+    searchMode_ = kSearchOne;
 }
 
 void MasterListDialog::OnDomainChosen() {
@@ -365,7 +335,7 @@ void MasterListDialog::UseDomain() {
             host.EnableItem(IDC_MASTERS_DOMAIN, true);
             host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
             host.EnableItem(IDC_MASTERS_DOMAIN_LABEL, true);
-            searchMode = kSearchOne;
+            searchMode_ = kSearchOne;
             SetDomain(context_.driver, domainText_.c_str());
             settings_.SaveDomain(currentDomain_);
             host.CheckRadio(IDC_MASTERS_SEARCH_ALL, IDC_MASTERS_SEARCH_ONE, IDC_MASTERS_SEARCH_ONE);
@@ -375,19 +345,16 @@ void MasterListDialog::UseDomain() {
     DisableMasterButtons();
 }
 
-int MasterListDialog::SynchToMasterOf(const MasterRecord& master) {
-    char name[kMasterNameSize];
-    char address[kNodeAddressTextSize];
-    CopyField(name, master.name);
-    CopyField(address, master.address);
-    const int status =
-        SynchToMaster(context_.driver, settings_.Station_Type, static_cast<uint8_t>(master.domain),
-                      static_cast<uint8_t>(master.channel), static_cast<uint8_t>(master.subchannel),
-                      name, address);
-    if (status != kStatusOk) {
-        CardState& card = context_.driver.card;
-        CopyField(card.masterName, master.name);
-        CopyField(card.masterAddress, master.address);
+Status MasterListDialog::SynchToMasterOf(const MasterRecord& master) {
+    MasterReading wanted;
+    CopyField(wanted.name, master.name);
+    CopyField(wanted.address, master.address);
+    wanted.channel = static_cast<uint8_t>(master.channel);
+    wanted.subchannel = static_cast<uint8_t>(master.subchannel);
+    const Status status = SynchToMaster(context_.driver, settings_.Station_Type,
+                                        static_cast<uint8_t>(master.domain), wanted);
+    if (status != Status::kOk) {
+        AdoptMaster(context_.driver.card, wanted);
     }
     return status;
 }
@@ -399,12 +366,9 @@ void MasterListDialog::TestLink() {
     host.KillTimer(kSearchTimer);
     StopSearchAndPause();
     if (const MasterRecord* master = selected_) {
-        const int status = SynchToMasterOf(*master);
-        {
-            HelpContextFor place(context_, kHelpContextLinkTest);
-            RunLinkTest(context_, host, master->address);
-        }
-        if (status == kStatusNoSync) {
+        const Status status = SynchToMasterOf(*master);
+        RunDirectedLinkTest(context_, host, master->address);
+        if (status == Status::kNoSync) {
             StopSearch(context_.driver);
         }
     }
@@ -418,8 +382,7 @@ void MasterListDialog::ViewCell() {
     host.KillTimer(kSearchTimer);
     StopSearchAndPause();
     if (const MasterRecord* master = selected_) {
-        const uint8_t inRange = SynchToMasterOf(*master) == kStatusOk ? 1 : 0;
-        HelpContextFor place(context_, kHelpContextSiteSurvey);
+        const uint8_t inRange = SynchToMasterOf(*master) == Status::kOk ? 1 : 0;
         RunSiteSurvey(context_, host, settings_, inRange);
     }
     host.SetTimer(kSearchTimer, kSearchTickMs);

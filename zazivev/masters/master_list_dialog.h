@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/status.h"
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
@@ -26,16 +27,15 @@ class MasterListDialog : public Dialog {
     // A driver reporting a new address on every tick for hours cannot grow the list past this.
     static constexpr size_t kMaxMasters = 1024;
 
+    // `searchMode`: the mode the opener remembers; SearchMode() hands the user's last choice back.
     MasterListDialog(ToolContext& context, AdapterSettings& settings, int searchMode);
+    int SearchMode() const;
 
     bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
     void OnTimer(uint32_t id) override;
     void OnNotify(int id, int code) override;
     void OnDestroy() override;
-
-    // Given by the opener and taken back by it when the dialog has closed.
-    int searchMode;
 
   private:
     void SearchTick();
@@ -54,12 +54,13 @@ class MasterListDialog : public Dialog {
     void TestLink();
     void ViewCell();
     // Moves the card onto `master`; a failure names that Master in the card state.
-    int SynchToMasterOf(const MasterRecord& master);
+    Status SynchToMasterOf(const MasterRecord& master);
     void DisableMasterButtons();
     MasterRecord* RowMaster(int row);
 
     ToolContext& context_;
     AdapterSettings& settings_;
+    int searchMode_;
     std::string domainText_;  // the domain list's selected text
     int currentDomain_ = 0;
     uint32_t lastStep_ = 0;

@@ -1,6 +1,8 @@
 // Reading one section of the help file.
 #include "zazivev/shell/help_file.h"
 
+#include "zazivev/app/help_contexts.h"
+
 namespace vz {
 
 namespace {
@@ -12,12 +14,12 @@ const struct {
     int context;
     HelpSection section;
 } kSections[] = {
-    {102, {"HELPMAIN", "HELPMSTR", "Main Help"}},
-    {1000, {"HELPMSTR", "HELPCONFIG", "Master List Help"}},
-    {1001, {"HELPSITE", "HELPSDIR", "Site Survey Help"}},
-    {1010, {"HELPSNOP", "ZZZZZZZZ", "Snoop Help"}},
-    {1051, {"HELPCONFIG", "HELPSITE", "Configuration Help"}},
-    {1124, {"HELPSDIR", "HELPMSTR", "Directed Site Survey Help"}},
+    {kHelpContextMain, {"HELPMAIN", "HELPMSTR", "Main Help"}},
+    {kHelpContextMasters, {"HELPMSTR", "HELPCONFIG", "Master List Help"}},
+    {kHelpContextSiteSurvey, {"HELPSITE", "HELPSDIR", "Site Survey Help"}},
+    {kHelpContextSnoop, {"HELPSNOP", "ZZZZZZZZ", "Snoop Help"}},
+    {kHelpContextConfiguration, {"HELPCONFIG", "HELPSITE", "Configuration Help"}},
+    {kHelpContextDirectedLink, {"HELPSDIR", "HELPMSTR", "Directed Site Survey Help"}},
 };
 
 // One line without its line end (a '\r' left by a file written on Windows included).

@@ -106,9 +106,11 @@ void MainDialog::OnCommand(int id, int code) {
 void MainDialog::OpenSubDialog(int buttonId) {
     DialogHost& host = *Host();
     focusTarget = buttonId;
-    context_.helpContext = buttonId;
-    RunSubDialog(buttonId);
-    context_.helpContext = kHelpContextMain;
+    {
+        // Each tool's help place is its button's id.
+        ScopedHelpContext place(context_.helpContext, buttonId);
+        RunSubDialog(buttonId);
+    }
 
     host.CaptureWithWaitCursor();
     if (buttonId != IDC_MAIN_CONFIGURATION) {
@@ -125,7 +127,7 @@ void MainDialog::RunSubDialog(int buttonId) {
         case IDC_MAIN_MASTERS: {
             MasterListDialog masters(context_, settings, masterListSearchMode);
             host.RunModal(masters);
-            masterListSearchMode = masters.searchMode;
+            masterListSearchMode = masters.SearchMode();
             return;
         }
         case IDC_MAIN_SITE_SURVEY: {
@@ -134,10 +136,7 @@ void MainDialog::RunSubDialog(int buttonId) {
             return;
         }
         case IDC_MAIN_SNOOP: {
-            SnoopDialog snoop(context_);
-            snoop.cursor = 0;
-            snoop.samplingRate = SnoopDialog::kMedium;
-            snoop.redrawAll = true;
+            SnoopDialog snoop(context_, SnoopDialog::kMedium);
             host.RunModal(snoop);
             return;
         }

@@ -55,11 +55,11 @@ void MainDialog::StartupCheck() {
     }
     host.CaptureWithWaitCursor();
 
-    const int opened = OpenDriver(driver);
+    const Status opened = OpenDriver(driver);
     for (int id : {kIdOk, IDC_HELP_COMMAND, IDC_MAIN_CONFIGURATION}) {
         host.EnableItem(id, true);
     }
-    if (opened != 0) {
+    if (opened != Status::kOk) {
         std::string text = FormatText(texts::kReportNoDriver, TEXT_UNABLE_TO_ACCESS);
         if (context_.version.majorVersion >= 4) {
             text += FormatText(texts::kReportProtocolHint, TEXT_PRODUCT);
@@ -83,13 +83,13 @@ void MainDialog::StartupCheck() {
     }
 
     if (needsDriverReset == 1) {
-        const int restarted = RestartDriver(driver);
-        if (restarted == kStatusChannelLost) {
+        const Status restarted = RestartDriver(driver);
+        if (restarted == Status::kChannelLost) {
             timerId_ = host.SetTimer(kCheckTimer, kChannelRetryMs);
             EndCheck();
             return;
         }
-        if (restarted != 0) {
+        if (restarted != Status::kOk) {
             EndCheck();
             return;
         }
@@ -97,7 +97,7 @@ void MainDialog::StartupCheck() {
     }
 
     uint8_t synchronised = 0;
-    if (InitCard(driver, synchronised, 0, settings.Station_Type) == kStatusChannelLost) {
+    if (InitCard(driver, synchronised, 0, settings.Station_Type) == Status::kChannelLost) {
         needsDriverReset = 1;
         EndCheck();
         return;

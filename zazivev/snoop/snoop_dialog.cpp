@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "driver/request_block.h"
+#include "driver/card_control.h"
 #include "driver/rssi_map.h"
 #include "ui/codes.h"
 #include "zazivev/res/resource.h"
@@ -14,7 +14,6 @@ namespace vz {
 
 namespace {
 
-constexpr uint32_t kSweepTimer = 1;
 constexpr uint32_t kSweepPeriodMs = 100;
 constexpr int kMaxPercent = 100;
 
@@ -29,7 +28,8 @@ constexpr int kRateButtons[] = {IDC_SNOOP_SLOW, IDC_SNOOP_MEDIUM, IDC_SNOOP_FAST
 
 }  // namespace
 
-SnoopDialog::SnoopDialog(ToolContext& context) : Dialog(IDD_SNOOP), context_(context) {}
+SnoopDialog::SnoopDialog(ToolContext& context, SamplingRate rate)
+    : Dialog(IDD_SNOOP), context_(context), samplingRate_(rate) {}
 
 bool SnoopDialog::OnInitDialog() {
     // The driver fills only the code byte; the second byte stays as zeroed here.
@@ -37,7 +37,7 @@ bool SnoopDialog::OnInitDialog() {
     DriverCommand(context_.driver, kCmdGetCountryCode, 0, 0, country, sizeof country);
     plan_ = PlanForCountry(country[0], country[1]);
     records_.assign(plan_.points, FrequencyPoint{});
-    samplingRate = std::clamp(samplingRate, int(kSlow), int(kFast));
+    samplingRate_ = std::clamp(samplingRate_, int(kSlow), int(kFast));
     ShowRate();
     Host()->SetTimer(kSweepTimer, kSweepPeriodMs);
     return true;
@@ -45,17 +45,17 @@ bool SnoopDialog::OnInitDialog() {
 
 void SnoopDialog::ShowRate() {
     for (int rate = kSlow; rate <= kFast; ++rate) {
-        Host()->SetCheck(kRateButtons[rate], rate == samplingRate);
+        Host()->SetCheck(kRateButtons[rate], rate == samplingRate_);
     }
 }
 
 void SnoopDialog::OnCommand(int id, int code) {
     const int* rateButton = std::find(std::begin(kRateButtons), std::end(kRateButtons), id);
     if (rateButton != std::end(kRateButtons)) {
-        redrawAll = true;
-        cursor = 0;
+        redrawAll_ = true;
+        cursor_ = 0;
         std::fill(records_.begin(), records_.end(), FrequencyPoint{});
-        samplingRate = int(rateButton - std::begin(kRateButtons));
+        samplingRate_ = int(rateButton - std::begin(kRateButtons));
         // The command may come from a key or another program rather than the button itself.
         ShowRate();
         dwellCut_ = true;
@@ -65,8 +65,7 @@ void SnoopDialog::OnCommand(int id, int code) {
         return;
     }
     if (id == IDC_HELP_COMMAND) {
-        // Snoop's place in the help file is its button's.
-        ShowHelp(context_, *Host(), HelpSectionForContext(IDC_MAIN_SNOOP));
+        ShowHelp(context_, *Host(), HelpSectionForContext(kHelpContextSnoop));
         fullPaint_ = true;
         return;
     }
@@ -81,8 +80,11 @@ void SnoopDialog::OnTimer(uint32_t id) {
         return;
     }
     fullPaint_ = false;
-    if (cursor < 0 || cursor >= plan_.points) {
-        cursor = 0;
+    if (driverLost_ && !ReopenDriver()) {
+        return;
+    }
+    if (cursor_ < 0 || cursor_ >= plan_.points) {
+        cursor_ = 0;
         return;
     }
     if (Dwell()) {
@@ -91,26 +93,38 @@ void SnoopDialog::OnTimer(uint32_t id) {
     }
 }
 
+// As the other tools do after a lost channel: a new channel and a restarted driver, or nothing
+// this tick.
+bool SnoopDialog::ReopenDriver() {
+    Driver& driver = context_.driver;
+    if (OpenDriver(driver) != Status::kOk || RestartDriver(driver) != Status::kOk) {
+        return false;
+    }
+    driverLost_ = false;
+    return true;
+}
+
 bool SnoopDialog::Dwell() {
     DialogHost& host = *Host();
     Clock& clock = context_.clock;
-    FrequencyPoint& record = records_[cursor];
+    FrequencyPoint& record = records_[cursor_];
     record = FrequencyPoint{};
-    record.index = cursor + 1;
+    record.index = cursor_ + 1;
     dwellCut_ = false;
-    const DwellLimit& limit = kDwellLimits[samplingRate];
+    const DwellLimit& limit = kDwellLimits[samplingRate_];
     const uint32_t start = clock.NowMs();
     while (clock.NowMs() - start < limit.ms && record.count < limit.samples) {
         if (host.PumpDwellMessages(*this) == kVkF1 || dwellCut_) {
             return false;
         }
         uint8_t percent = 0;
-        const int status = GetRSSI_freq(context_.driver, percent, uint8_t(record.index));
-        if (status == kStatusChannelLost) {
-            // Nothing more can be read until the channel is reopened, after the dialog.
+        const Status status = GetRSSI_freq(context_.driver, percent, uint8_t(record.index));
+        if (status == Status::kChannelLost) {
+            // Nothing more can be read until the next tick has reopened the channel.
+            driverLost_ = true;
             break;
         }
-        if (status != 0) {
+        if (status != Status::kOk) {
             // A card refusing every request must not hold the processor for the whole dwell.
             clock.YieldTimeSlice();
             continue;
@@ -146,7 +160,7 @@ void SnoopDialog::OnPaint() {
         return;
     }
     SnoopGraph graph(*canvas, plan_.points);
-    if (redrawAll || fullPaint_) {
+    if (redrawAll_ || fullPaint_) {
         PaintAll(graph);
     } else {
         PaintPair(graph);
@@ -158,7 +172,7 @@ void SnoopDialog::OnPaint() {
 void SnoopDialog::PaintAll(SnoopGraph& graph) {
     Host()->SetItemText(IDC_SNOOP_LOW_LABEL, plan_.lowLabel);
     Host()->SetItemText(IDC_SNOOP_HIGH_LABEL, plan_.highLabel);
-    redrawAll = false;
+    redrawAll_ = false;
     // Each record in its own column, sampled or not, so no column's bars are wiped by another's.
     // No cursor mark: the sweep starts again below, and the next tick marks the first column.
     for (int n = 0; n < plan_.points; ++n) {
@@ -167,18 +181,18 @@ void SnoopDialog::PaintAll(SnoopGraph& graph) {
         graph.Bars(n, records_[n]);
     }
     // The next tick finds the cursor past the end and starts the sweep again.
-    cursor += plan_.points;
+    cursor_ += plan_.points;
 }
 
 void SnoopDialog::PaintPair(SnoopGraph& graph) {
-    const int current = std::clamp(cursor, 0, plan_.points - 1);
+    const int current = std::clamp(cursor_, 0, plan_.points - 1);
     const int previous = current == 0 ? plan_.points - 1 : current - 1;
     graph.ClearColumn(previous);
     graph.ClearColumn(current);
     graph.MarkColumn(current);
     graph.Bars(previous, records_[previous]);
     graph.Bars(current, records_[current]);
-    cursor += 1;
+    cursor_ += 1;
 }
 
 }  // namespace vz

@@ -15,18 +15,16 @@ namespace vz {
 class SnoopDialog : public Dialog, private PumpListener {
   public:
     enum SamplingRate { kSlow = 0, kMedium = 1, kFast = 2 };
+    // Each tick dwells on one frequency.
+    static constexpr uint32_t kSweepTimer = 1;
 
-    explicit SnoopDialog(ToolContext& context);
+    // The sweep starts at the first frequency with the whole graph cleared.
+    explicit SnoopDialog(ToolContext& context, SamplingRate rate = kMedium);
 
     bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
     void OnTimer(uint32_t id) override;
     void OnPaint() override;
-
-    // Given by the opener.
-    int cursor = 0;  // position of the next frequency to sample
-    int samplingRate = kMedium;
-    bool redrawAll = true;  // the next paint clears every column first
 
     const FrequencyPlan& Plan() const { return plan_; }
     const std::vector<FrequencyPoint>& Records() const { return records_; }
@@ -38,10 +36,15 @@ class SnoopDialog : public Dialog, private PumpListener {
     // Samples the record at the cursor for the rate's dwell. False when the dwell was cut short
     // by F1, a closing window or a new rate, and the graph is not to be redrawn for it.
     bool Dwell();
+    bool ReopenDriver();
     void PaintAll(SnoopGraph& graph);
     void PaintPair(SnoopGraph& graph);
 
     ToolContext& context_;
+    int samplingRate_;
+    int cursor_ = 0;           // position of the next frequency to sample
+    bool redrawAll_ = true;    // the next paint clears every column first
+    bool driverLost_ = false;  // the channel failed; the next tick reopens it
     FrequencyPlan plan_;
     std::vector<FrequencyPoint> records_;
     bool fullPaint_ = false;  // the next paint draws the axis and every bar

@@ -9,7 +9,7 @@
 #include "driver/card_control.h"
 #include "driver/card_text.h"
 #include "driver/ping.h"
-#include "driver/request_block.h"
+#include "driver/roaming_follow.h"
 #include "driver/status_queries.h"
 #include "settings/adapter_settings.h"
 #include "ui/codes.h"
@@ -22,7 +22,6 @@ namespace vz {
 
 namespace {
 
-constexpr uint32_t kMeasureTimer = 1;
 constexpr uint32_t kTimerPeriodMs = 100;
 constexpr uint32_t kSlotMs = 500;
 constexpr uint32_t kEchoGiveUpSeconds = 5;
@@ -33,10 +32,6 @@ constexpr int kMaxPacketSize = 1500;
 constexpr int kTickSpacing = 10;
 // A driver that never stops offering pings must not hold the loop.
 constexpr int kMaxPingsPerDrain = 1000;
-constexpr uint32_t kRoamBeepHz = 1000;
-constexpr uint32_t kRoamBeepMs = 500;
-// A busy transmitter answering -6 or -7 leaves a ping to poll for; -5 counts as a failed send.
-constexpr int kStatusBusyPolled = -6;
 
 template <size_t N>
 void CopyText(char (&to)[N], const char* from) {
@@ -137,7 +132,7 @@ void DirectedLinkDialog::Tick() {
     Driver& driver = context_.driver;
     if (driverLost_) {
         ShowOutOfRange(true);
-        if (OpenDriver(driver) != 0 || RestartDriver(driver) != 0) {
+        if (OpenDriver(driver) != Status::kOk || RestartDriver(driver) != Status::kOk) {
             return;
         }
         driverLost_ = false;
@@ -153,7 +148,7 @@ DirectedLinkDialog::LoopEnd DirectedLinkDialog::Measure() {
     Driver& driver = context_.driver;
     slotStart_ = context_.clock.NowMs();
     while (context_.clock.NowMs() - slotStart_ < kSlotMs) {
-        if (GetSyncState(driver, inRange_) == kStatusChannelLost) {
+        if (GetSyncState(driver, inRange_) == Status::kChannelLost) {
             driverLost_ = true;
             return LoopEnd::kFailure;
         }
@@ -162,11 +157,11 @@ DirectedLinkDialog::LoopEnd DirectedLinkDialog::Measure() {
             return LoopEnd::kStatistics;
         }
         if (!pingOutstanding_) {
-            const int status = SendPing(driver, targetAddress_.c_str(), uint32_t(packetSize_),
-                                        kPingKindDirected, inRange_, transmitTime_, pingId_);
-            if (status >= 0 || status == kStatusBusyPolled || status == kStatusBusyLast) {
+            const Status status = SendPing(driver, targetAddress_.c_str(), uint32_t(packetSize_),
+                                           kPingKindDirected, inRange_, transmitTime_, pingId_);
+            if (PingOnItsWay(status, kPingKindDirected)) {
                 pingOutstanding_ = true;
-            } else if (status == kStatusChannelLost) {
+            } else if (status == Status::kChannelLost) {
                 driverLost_ = true;
                 return LoopEnd::kFailure;
             } else {
@@ -191,21 +186,21 @@ DirectedLinkDialog::LoopEnd DirectedLinkDialog::WaitForEcho() {
     const uint32_t waitStart = context_.clock.NowMs();
     for (;;) {
         uint32_t echoTime = 0;
-        const int status = GetPingEcho(driver, pingId_, echoTime);
-        if (status == kStatusOk) {
+        const Status status = GetPingEcho(driver, pingId_, echoTime);
+        if (status == Status::kOk) {
             pingOutstanding_ = false;
             RecordEcho(static_cast<int32_t>(echoTime - transmitTime_));
             failures_ = 0;
             return LoopEnd::kStatistics;
         }
-        if (status == kStatusNoEcho || status < 0) {
-            if (status == kStatusChannelLost) {
+        if (status == Status::kNoEcho || StatusCode(status) < 0) {
+            if (status == Status::kChannelLost) {
                 driverLost_ = true;
                 return LoopEnd::kFailure;
             }
             // "No echo" settles the ping for good: asking again would only repeat it, so the
             // next round sends a new one.
-            if (status == kStatusNoEcho) {
+            if (status == Status::kNoEcho) {
                 pingOutstanding_ = false;
             }
             if (++failures_ <= kMaxFailures) {
@@ -229,28 +224,26 @@ void DirectedLinkDialog::RecordEcho(int64_t latency) {
         char address[kNodeAddressTextSize] = "";
         uint32_t bytes = 0;
         uint8_t signal = 0;
-        if (GetPing(driver, address, bytes, signal) <= 0) {
+        if (GetPing(driver, address, bytes, signal) != Status::kPingTaken) {
             break;
         }
         if (targetAddress_ == address) {
             slots_.AddPing(signal, bytes);
         }
     }
-    int masterStatus = 0;
-    uint8_t roaming = 1;
-    if (GetRoamingFlag(driver, roaming) == 0 && roaming == 0) {
-        char address[kNodeAddressTextSize] = "";
-        char name[kMasterNameSize] = "";
-        uint8_t channel = 0;
-        uint8_t subchannel = 0;
-        masterStatus = GetMasterNode(driver, address, name, channel, subchannel,
-                                     driver.card.nodeAddress, inRange_);
-        if (masterStatus == 0 && inRange_ != 0 && std::strcmp(address, knownMaster_) != 0) {
-            context_.shell.Beep(kRoamBeepHz, kRoamBeepMs);
-            FollowMaster(address, name);
+    MasterReading now;
+    Status masterStatus = Status::kOk;
+    const Roaming roaming = CheckRoaming(driver, knownMaster_, now, masterStatus);
+    if (roaming != Roaming::kOff) {
+        inRange_ = now.syncState;
+        if (masterStatus == Status::kOk) {
+            CopyText(driver.card.nodeAddress, now.nodeAddress);
         }
     }
-    if (inRange_ == 0 || masterStatus != 0 || driver.card.nodeAddress[0] == '\0') {
+    if (roaming == Roaming::kNewMaster) {
+        FollowMaster(now);
+    }
+    if (inRange_ == 0 || masterStatus != Status::kOk || driver.card.nodeAddress[0] == '\0') {
         ShowOutOfRange(true);
         return;
     }
@@ -260,38 +253,43 @@ void DirectedLinkDialog::RecordEcho(int64_t latency) {
     host.SetItemText(IDC_LINK_MAXIMUM, std::to_string(maximumLatency_));
 }
 
-void DirectedLinkDialog::FollowMaster(const char* address, const char* name) {
-    CopyText(knownMaster_, address);
+void DirectedLinkDialog::FollowMaster(const MasterReading& master) {
+    CopyText(knownMaster_, master.address);
     if (targetIsMaster_) {
-        targetAddress_ = address;
+        targetAddress_ = master.address;
         Host()->SetItemText(IDC_LINK_ADDRESS, targetAddress_);
-        Host()->SetItemText(IDC_LINK_MASTER_NAME, name);
+        Host()->SetItemText(IDC_LINK_MASTER_NAME, master.name);
     }
+}
+
+// The Master and the card's own address, read into the card state as the recovery reads them.
+Status DirectedLinkDialog::ReadMaster(MasterReading& reading) {
+    const Status status = GetMasterNode(context_.driver, reading);
+    inRange_ = reading.syncState;
+    if (status == Status::kOk) {
+        CopyText(context_.driver.card.nodeAddress, reading.nodeAddress);
+    }
+    return status;
 }
 
 void DirectedLinkDialog::Recover() {
     Driver& driver = context_.driver;
-    char address[kNodeAddressTextSize] = "";
-    char name[kMasterNameSize] = "";
-    uint8_t channel = 0;
-    uint8_t subchannel = 0;
-    const int read = GetMasterNode(driver, address, name, channel, subchannel,
-                                   driver.card.nodeAddress, inRange_);
+    MasterReading before;
+    const Status read = ReadMaster(before);
     CloseCard(driver);
     CloseDriver(driver);
     OpenDriver(driver);
-    if (read == 0 && name[0] != '\0') {
+    if (read == Status::kOk && before.name[0] != '\0') {
         // The card goes back to the Master it had, in the domain it is configured for.
         AdapterSettings configured(context_.registry, context_.version);
         configured.Load();
-        SynchToMaster(driver, 0, static_cast<uint8_t>(configured.Domain), channel, subchannel, name,
-                      address);
+        SynchToMaster(driver, 0, static_cast<uint8_t>(configured.Domain), before);
     }
     InitCard(driver, inRange_, 0, kInitCardLongerWait);
-    if (GetMasterNode(driver, address, name, channel, subchannel, driver.card.nodeAddress,
-                      inRange_) == 0 &&
-        inRange_ != 0 && std::strcmp(address, knownMaster_) != 0) {
-        FollowMaster(address, name);
+    MasterReading after;
+    if (ReadMaster(after) == Status::kOk && inRange_ != 0 &&
+        std::strcmp(after.address, knownMaster_) != 0) {
+        FollowMaster(after);
     }
     failures_ = 0;
 }
@@ -334,7 +332,7 @@ void DirectedLinkDialog::Done() {
     if (pingOutstanding_) {
         uint32_t echoTime = 0;
         for (int poll = 0; poll < kDonePolls; ++poll) {
-            if (GetPingEcho(context_.driver, pingId_, echoTime) == kStatusOk) {
+            if (GetPingEcho(context_.driver, pingId_, echoTime) == Status::kOk) {
                 break;
             }
         }
@@ -345,10 +343,10 @@ void DirectedLinkDialog::Done() {
 
 void RunDirectedLinkTest(ToolContext& context, DialogHost& host, std::string address) {
     DirectedLinkDialog dialog(context, std::move(address), context.rememberedPacketSize);
-    const int savedHelpContext = context.helpContext;
-    context.helpContext = kHelpContextDirectedLink;
-    host.RunModal(dialog);
-    context.helpContext = savedHelpContext;
+    {
+        ScopedHelpContext place(context.helpContext, kHelpContextDirectedLink);
+        host.RunModal(dialog);
+    }
     context.rememberedPacketSize = dialog.PacketSize();
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/card_state.h"
+#include "driver/status_queries.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
 #include "zazivev/survey/link_slots.h"
@@ -13,13 +13,11 @@ namespace vz {
 
 class DialogHost;
 
-constexpr int kHelpContextDirectedLink = 1124;
-// InitCard's wait flag for the longer wait for a Master: a re-initialisation that the user or a
-// recovery asked for should give the card its full time to find the Master again.
-constexpr int kInitCardLongerWait = 1;
-
 class DirectedLinkDialog : public Dialog {
   public:
+    // Each tick of this timer runs one half-second measuring loop.
+    static constexpr uint32_t kMeasureTimer = 1;
+
     // `targetAddress`: the node's 12 hexadecimal digits; `packetSize`: rememberedPacketSize.
     DirectedLinkDialog(ToolContext& context, std::string targetAddress, int packetSize);
 
@@ -42,7 +40,8 @@ class DirectedLinkDialog : public Dialog {
     LoopEnd Measure();
     LoopEnd WaitForEcho();
     void RecordEcho(int64_t latency);
-    void FollowMaster(const char* address, const char* name);
+    void FollowMaster(const MasterReading& master);
+    Status ReadMaster(MasterReading& reading);
     void Recover();
     void Statistics();
     void Advance(LoopEnd end);

@@ -8,7 +8,7 @@
 #include "driver/card_control.h"
 #include "driver/card_text.h"
 #include "driver/ping.h"
-#include "driver/request_block.h"
+#include "driver/roaming_follow.h"
 #include "driver/status_queries.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
@@ -22,16 +22,12 @@ namespace vz {
 
 namespace {
 
-constexpr uint32_t kSurveyTimer = 1;
-constexpr uint32_t kEchoTimer = 2;
 constexpr uint32_t kTimerPeriodMs = 100;
 constexpr uint32_t kCycleMs = 500;
 constexpr int kMaxEchoChecks = 15;
 constexpr uint32_t kBroadcastBytes = 1500;
 // A driver that never stops offering replies must not hold the tick.
 constexpr int kMaxRepliesPerDrain = 1000;
-constexpr uint32_t kRoamBeepHz = 1000;
-constexpr uint32_t kRoamBeepMs = 500;
 
 // The version text's characters 5 and 6 as a number above 48, or exactly firmware V1.47a.
 bool FirmwareCanLock(const char (&version)[32]) {
@@ -39,24 +35,10 @@ bool FirmwareCanLock(const char (&version)[32]) {
     return LeadingDecimal(digits) > 48 || std::strncmp(version, "V1.47a", 6) == 0;
 }
 
-// The card's current Master; false (with driver lost set on -9) when it cannot be read or the
-// card gives no node address.
-struct MasterReading {
-    char address[kNodeAddressTextSize] = "";
-    char name[kMasterNameSize] = "";
-    char nodeAddress[kNodeAddressTextSize] = "";
-    uint8_t channel = 0;
-    uint8_t subchannel = 0;
-    uint8_t syncState = 0;
-};
-
-bool ReadMaster(Driver& driver, MasterReading& reading, bool& driverLost) {
-    const int status = GetMasterNode(driver, reading.address, reading.name, reading.channel,
-                                     reading.subchannel, reading.nodeAddress, reading.syncState);
-    if (status == kStatusChannelLost) {
-        driverLost = true;
-    }
-    return status == 0 && reading.nodeAddress[0] != '\0';
+// A reading the survey can go on with: it arrived whole and names the card's own address.
+bool SoundReading(Status status, const MasterReading& reading, bool& driverLost) {
+    driverLost = driverLost || status == Status::kChannelLost;
+    return status == Status::kOk && reading.nodeAddress[0] != '\0';
 }
 
 template <size_t N>
@@ -173,8 +155,8 @@ void SiteSurveyDialog::ClearRows() {
 
 bool SiteSurveyDialog::ReopenDriver() {
     Driver& driver = context_.driver;
-    if (OpenDriver(driver) != 0 || RestartDriver(driver) != 0 ||
-        GetSyncState(driver, inRange_) == kStatusChannelLost) {
+    if (OpenDriver(driver) != Status::kOk || RestartDriver(driver) != Status::kOk ||
+        GetSyncState(driver, inRange_) == Status::kChannelLost) {
         // Without a channel the card is as good as out of range: say so.
         ShowOutOfRange(true);
         return false;
@@ -197,9 +179,9 @@ void SiteSurveyDialog::OnTimer(uint32_t id) {
 
 void SiteSurveyDialog::SurveyTick() {
     Driver& driver = context_.driver;
-    const int status = GetSyncState(driver, inRange_);
-    if (awaitingSync_ && (status != 0 || inRange_ == 0)) {
-        driverLost_ = driverLost_ || status == kStatusChannelLost;
+    const Status status = GetSyncState(driver, inRange_);
+    if (awaitingSync_ && (status != Status::kOk || inRange_ == 0)) {
+        driverLost_ = driverLost_ || status == Status::kChannelLost;
         relockPending_ = true;
         ShowOutOfRange(true);
         return;
@@ -219,58 +201,53 @@ void SiteSurveyDialog::SurveyTick() {
     ShowRows();
     StopSurveyTimer();
     uint32_t transmitTime = 0;
-    const int sent =
-        SendPing(driver, kBroadcastAddress, kBroadcastBytes, 0, inRange_, transmitTime, pingId_);
-    if (sent >= 0 || sent == kStatusBusyLast) {
+    const Status sent = SendPing(driver, kBroadcastAddress, kBroadcastBytes, kPingKindBroadcast,
+                                 inRange_, transmitTime, pingId_);
+    if (PingOnItsWay(sent, kPingKindBroadcast)) {
         Host()->SetTimer(kEchoTimer, kTimerPeriodMs);
         return;
     }
-    driverLost_ = driverLost_ || sent == kStatusChannelLost;
+    driverLost_ = driverLost_ || sent == Status::kChannelLost;
     StartSurveyTimer();
 }
 
 bool SiteSurveyDialog::Relock() {
     ClearRows();
     MasterReading now;
-    if (!ReadMaster(context_.driver, now, driverLost_)) {
+    const Status read = GetMasterNode(context_.driver, now);
+    inRange_ = now.syncState;
+    if (!SoundReading(read, now, driverLost_)) {
         return false;
     }
     // With no locked Master there is nowhere to go back to: the card stays where it is.
-    if (lockedMasterName_[0] != '\0' && std::strcmp(lockedMasterName_, now.name) != 0) {
-        char name[kMasterNameSize] = {};
-        char address[kNodeAddressTextSize] = {};
-        CopyText(name, lockedMasterName_);
-        CopyText(address, lockedMasterAddress_);
-        const int status = SynchToMaster(context_.driver, settings_.Station_Type,
-                                         static_cast<uint8_t>(settings_.Domain), masterChannel_,
-                                         masterSubchannel_, name, address);
-        relockPending_ = status != 0;
-        driverLost_ = driverLost_ || status == kStatusChannelLost;
+    if (lockedMaster_.name[0] != '\0' && std::strcmp(lockedMaster_.name, now.name) != 0) {
+        const Status status = SynchToMaster(context_.driver, settings_.Station_Type,
+                                            static_cast<uint8_t>(settings_.Domain), lockedMaster_);
+        relockPending_ = status != Status::kOk;
+        driverLost_ = driverLost_ || status == Status::kChannelLost;
         ShowOutOfRange(true);
         return false;
     }
     ShowOutOfRange(false);
     relockPending_ = false;
-    CardState& card = context_.driver.card;
-    CopyText(card.masterAddress, now.address);
-    CopyText(card.masterName, now.name);
+    AdoptMaster(context_.driver.card, now);
     return true;
 }
 
 bool SiteSurveyDialog::FollowRoaming() {
-    uint8_t roaming = 1;
-    if (GetRoamingFlag(context_.driver, roaming) != 0 || roaming != 0) {
+    CardState& card = context_.driver.card;
+    MasterReading now;
+    Status read = Status::kOk;
+    const Roaming roaming = CheckRoaming(context_.driver, card.masterAddress, now, read);
+    if (roaming == Roaming::kOff) {
         return true;
     }
-    MasterReading now;
-    if (!ReadMaster(context_.driver, now, driverLost_)) {
+    inRange_ = now.syncState;
+    if (!SoundReading(read, now, driverLost_)) {
         return false;
     }
-    CardState& card = context_.driver.card;
-    if (now.syncState != 0 && std::strcmp(now.address, card.masterAddress) != 0) {
-        context_.shell.Beep(kRoamBeepHz, kRoamBeepMs);
-        CopyText(card.masterAddress, now.address);
-        CopyText(card.masterName, now.name);
+    if (roaming == Roaming::kNewMaster) {
+        AdoptMaster(card, now);
         ClearRows();
         ResetSurvey();
     }
@@ -281,14 +258,14 @@ void SiteSurveyDialog::EchoStep() {
     DialogHost& host = *Host();
     CollectReplies();
     uint32_t echoTime = 0;
-    const int status = GetPingEcho(context_.driver, pingId_, echoTime);
-    if (status == kStatusPending && echoChecks_ < kMaxEchoChecks) {
+    const Status status = GetPingEcho(context_.driver, pingId_, echoTime);
+    if (status == Status::kEchoPending && echoChecks_ < kMaxEchoChecks) {
         ++echoChecks_;
         return;
     }
     // Still pending after every check, or a failed poll: the broadcast never completed.
-    inRange_ = status == kStatusPending || status < 0 ? 0 : 1;
-    driverLost_ = driverLost_ || status == kStatusChannelLost;
+    inRange_ = status == Status::kEchoPending || StatusCode(status) < 0 ? 0 : 1;
+    driverLost_ = driverLost_ || status == Status::kChannelLost;
     echoChecks_ = 0;
     lastCycleEnd_ = context_.clock.NowMs();
     host.KillTimer(kEchoTimer);
@@ -304,10 +281,10 @@ void SiteSurveyDialog::CollectReplies() {
         char address[kNodeAddressTextSize] = "";
         uint32_t bytes = 0;
         uint8_t signal = 0;
-        const int status = GetPing(driver, address, bytes, signal);
+        const Status status = GetPing(driver, address, bytes, signal);
         // A failed request carries no reply, whatever its status.
-        if (status <= 0) {
-            driverLost_ = driverLost_ || status == kStatusChannelLost;
+        if (status != Status::kPingTaken) {
+            driverLost_ = driverLost_ || status == Status::kChannelLost;
             return;
         }
         if (table_.TakeReply(address, signal, driver.card.masterAddress) ==
@@ -381,7 +358,7 @@ void SiteSurveyDialog::RoamingClicked() {
     if (enabled && roaming == 1) {
         SetRoamingFlag(driver, 0);
         // A card free to roam has no Master to be taken back to: a relock now would hold it again.
-        lockedMasterName_[0] = '\0';
+        lockedMaster_ = MasterReading{};
     } else if (!enabled && roaming == 0) {
         SetRoamingFlag(driver, 1);
     } else {
@@ -390,13 +367,11 @@ void SiteSurveyDialog::RoamingClicked() {
     host.CaptureWithWaitCursor();
     StopSurveyTimer();
     MasterReading master;
-    if (!ReadMaster(driver, master, driverLost_)) {
+    if (!SoundReading(GetMasterNode(driver, master), master, driverLost_)) {
         host.ReleaseWithArrowCursor();
         StartSurveyTimer();
         return;
     }
-    masterChannel_ = master.channel;
-    masterSubchannel_ = master.subchannel;
     if (!enabled) {
         // The Master shown in the first row is the one to stay with.
         const std::string shownName = host.GetItemText(IDC_SURVEY_MASTER_NAME);
@@ -407,20 +382,19 @@ void SiteSurveyDialog::RoamingClicked() {
     }
     CloseCard(driver);
     InitCard(driver, master.syncState, 0, kInitCardLongerWait);
+    bool lockFailed = false;
     if (canLock_ && !enabled) {
-        char name[kMasterNameSize] = {};
-        CopyText(name, master.name);
-        const int status =
-            SynchToMaster(driver, settings_.Station_Type, static_cast<uint8_t>(settings_.Domain),
-                          masterChannel_, masterSubchannel_, name, master.address);
-        relockPending_ = status != 0;
-        if (relockPending_) {
-            CopyText(lockedMasterName_, master.name);
-            CopyText(lockedMasterAddress_, master.address);
+        const Status status = SynchToMaster(driver, settings_.Station_Type,
+                                            static_cast<uint8_t>(settings_.Domain), master);
+        lockFailed = status != Status::kOk;
+        if (lockFailed) {
+            lockedMaster_ = master;
         }
     }
     ClearRows();
     ResetSurvey();
+    // A failed lock stays pending across the reset, so the next tick tries it again.
+    relockPending_ = lockFailed;
     host.ReleaseWithArrowCursor();
 }
 
@@ -429,6 +403,13 @@ void SiteSurveyDialog::TestLink(int row) {
     StopSurveyTimer();
     RunDirectedLinkTest(context_, *Host(), address);
     StartSurveyTimer();
+}
+
+void RunSiteSurvey(ToolContext& context, DialogHost& host, AdapterSettings& settings,
+                   uint8_t inRange) {
+    SiteSurveyDialog survey(context, settings, inRange);
+    ScopedHelpContext place(context.helpContext, kHelpContextSiteSurvey);
+    host.RunModal(survey);
 }
 
 }  // namespace vz

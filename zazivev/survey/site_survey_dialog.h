@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "driver/card_state.h"
+#include "driver/status_queries.h"
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
@@ -11,10 +11,14 @@
 
 namespace vz {
 
-constexpr int kHelpContextSiteSurvey = 1001;
+class DialogHost;
 
 class SiteSurveyDialog : public Dialog {
   public:
+    // Timer 1 listens and ends cycles; timer 2 polls the echo of the cycle's broadcast.
+    static constexpr uint32_t kSurveyTimer = 1;
+    static constexpr uint32_t kEchoTimer = 2;
+
     // Sort order starts at time of arrival and Master heard at false, as every opener wants;
     // `inRange` is the sync state the opener knows (the Master list gives 1 after a
     // successful SynchToMaster, else 0).
@@ -59,10 +63,13 @@ class SiteSurveyDialog : public Dialog {
     bool driverLost_ = false;
     bool relockPending_ = false;
     bool canLock_ = false;
-    char lockedMasterName_[kMasterNameSize] = "";
-    char lockedMasterAddress_[kNodeAddressTextSize] = "";
-    uint8_t masterChannel_ = 0;
-    uint8_t masterSubchannel_ = 0;
+    // The Master a failed lock keeps trying to go back to (name, address, channel, subchannel).
+    MasterReading lockedMaster_;
 };
+
+// Runs the site survey modally from `host`'s window, with the survey's help place meanwhile;
+// `inRange` is 1 when the card is on the Master whose cell it surveys.
+void RunSiteSurvey(ToolContext& context, DialogHost& host, AdapterSettings& settings,
+                   uint8_t inRange);
 
 }  // namespace vz

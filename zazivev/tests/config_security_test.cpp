@@ -119,7 +119,7 @@ TEST_F(ToolTest, TheSecurityIdWorkerSharesTheLinkWithTheDialogsWithoutInterleavi
     int failures = 0;
     while (!done) {
         uint8_t sync = 0;
-        failures += GetSyncState(linked, sync) != 0 ? 1 : 0;
+        failures += GetSyncState(linked, sync) != Status::kOk ? 1 : 0;
         ++requests;
     }
     worker.join();

@@ -174,17 +174,18 @@ TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElseAndRole
     }
 }
 
-TEST_F(MasterListTest, MalformedReportsGiveNoRowAndNamesStayBounded) {
+// A Master the driver reports is listed with its numbers as they came, whatever their range; a
+// report with no Master address gives no row, and a name without its NUL stays bounded.
+TEST_F(MasterListTest, OddReportsAreListedAsTheyCameAndNamesStayBounded) {
     const std::vector<uint8_t> longName(kMasterNameSize, 'N');
-    const Table namedLong = {{"00a0d4020002", "1", "3/7", "NNNNNNNNNNN"}};
     const struct {
         uint16_t id;
         std::vector<uint8_t> value;
         Table rows;
-    } cases[] = {{kParamChannel, {0}, {}},
-                 {kParamSubchannel, {16}, {}},
+    } cases[] = {{kParamChannel, {0}, {{"00a0d4020002", "1", "0/7", "Lobby"}}},
+                 {kParamSubchannel, {255}, {{"00a0d4020002", "1", "3/255", "Lobby"}}},
                  {kParamMasterAddress, std::vector<uint8_t>(6, 0), {}},
-                 {kParamMasterName, longName, namedLong}};
+                 {kParamMasterName, longName, {{"00a0d4020002", "1", "3/7", "NNNNNNNNNNN"}}}};
     for (const auto& c : cases) {
         OpenList(MasterListDialog::kSearchOne, 1);
         recorder->tamper = [&](uint8_t* reply) { SetParameter(reply, c.id, c.value); };

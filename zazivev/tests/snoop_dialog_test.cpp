@@ -19,8 +19,7 @@ class SnoopTest : public ToolTest {
         ASSERT_EQ(OpenDriver(*driver), 0);
         char map[kRssiMapTextSize];
         BuildRssiMap(*driver, map);
-        snoop = std::make_unique<SnoopDialog>(*context);
-        snoop->samplingRate = rate;
+        snoop = std::make_unique<SnoopDialog>(*context, SnoopDialog::SamplingRate(rate));
         host = &ui.Open(*snoop);
     }
 

@@ -107,7 +107,7 @@ class ToolTest : public EmulatedWorldTest {
     void PrepareCard(bool initCard = true) {
         uint8_t sync = 0;
         ASSERT_EQ(OpenDriver(*driver), 0);
-        ASSERT_EQ(initCard ? InitCard(*driver, sync, 0, 0) : 0, 0);
+        ASSERT_EQ(initCard ? InitCard(*driver, sync, 0, 0) : Status::kOk, Status::kOk);
         settings = std::make_unique<AdapterSettings>(registry, context->version);
         settings->Load();
     }

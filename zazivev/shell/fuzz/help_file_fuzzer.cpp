@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "zazivev/app/help_contexts.h"
 #include "zazivev/shell/help_file.h"
 
 namespace {
 
-constexpr int kHelpContexts[] = {102, 1000, 1001, 1010, 1051, 1124};
+constexpr int kHelpContexts[] = {vz::kHelpContextMain,          vz::kHelpContextMasters,
+                                 vz::kHelpContextSiteSurvey,    vz::kHelpContextSnoop,
+                                 vz::kHelpContextConfiguration, vz::kHelpContextDirectedLink};
 constexpr size_t kMaxLineLength = 512;
 constexpr size_t kMaxSectionLines = 5000;
 

@@ -53,8 +53,7 @@ int main() {
     ui.DeclareTemplate(IDD_SNOOP, vz::SnoopTemplate(vz::RcTemplates::Load(
                                       {ZAZIVEV_RES_DIR "/resource.h", ZAZIVEV_RES_DIR "/strings.h"},
                                       {ZAZIVEV_RES_DIR "/snoop.rc"})));
-    vz::SnoopDialog snoop(context);
-    snoop.samplingRate = vz::SnoopDialog::kFast;
+    vz::SnoopDialog snoop(context, vz::SnoopDialog::kFast);
     vz::HeadlessHost& host = ui.Open(snoop);
     // The first paint is a full one and starts the sweep over; from then on each tick samples.
     ui.RunNextTimer();
