@@ -123,8 +123,11 @@ Status SetCardOptions(Driver& driver, const CardOptions& options, uint32_t cardI
     const uint8_t channel = static_cast<uint8_t>(LeadingDecimal(options.channel));
     const uint8_t subchannel = static_cast<uint8_t>(LeadingDecimal(options.subchannel));
     const uint8_t domain = static_cast<uint8_t>(LeadingDecimal(options.domain));
+    // Unsigned arithmetic: a stored value of any width wraps into the 16 bits instead of
+    // overflowing.
     const uint16_t inactivity =
-        static_cast<uint16_t>(options.inactivityMinutes * 12 + options.inactivitySecondsIndex);
+        static_cast<uint16_t>(static_cast<uint32_t>(options.inactivityMinutes) * 12u +
+                              static_cast<uint32_t>(options.inactivitySecondsIndex));
     const uint8_t inactivityBytes[2] = {static_cast<uint8_t>(inactivity),
                                         static_cast<uint8_t>(inactivity >> 8)};
     const uint8_t peerToPeer = options.peerToPeer ? 1 : 0;

@@ -36,6 +36,7 @@ constexpr int kAcceleratorControls[] = {
 
 constexpr int kStationType = 0;
 constexpr int kMasterType = 2;
+constexpr int kSecondsStep = 5;
 constexpr char kDefaultChannel[] = "1";
 constexpr char kDefaultDomain[] = "0";
 constexpr int kPcCardSecondsIndex = 6;  // 30 seconds
@@ -62,7 +63,7 @@ ConfigurationDialog::ConfigurationDialog(ToolContext& context, AdapterSettings& 
       roamConfig(RoamConfigText(settings.Roam_Config)),
       peerToPeer(settings.Peer_to_Peer),
       inactivityMinutes(settings.Inactivity_Min),
-      inactivitySecondsIndex(settings.Inactivity_Sec / 5),
+      inactivitySecondsIndex(settings.Inactivity_Sec / kSecondsStep),
       context_(context) {
     // Taken from the text, not the stored flag: a station type outside 0..2 shows as a Station
     // and is then handled as one throughout.
@@ -216,7 +217,7 @@ void ConfigurationDialog::OnSelectionChange(int id) {
             roamConfig = text;
             return;
         case IDC_CONFIG_INACTIVITY_SEC:
-            inactivitySecondsIndex = DecimalValue(text) / 5;
+            inactivitySecondsIndex = DecimalValue(text) / kSecondsStep;
             return;
         default:
             inactivityMinutes = DecimalValue(text);
@@ -244,34 +245,9 @@ void ConfigurationDialog::UseDefaults() {
     UpdateControls();
 }
 
-// Values that came from the registry outside their lists are shown without a selection; what is
-// sent and stored for them is what Use Defaults would give (a negative seconds index shows, and
-// is stored, as 0). A name longer than the card's field is cut to it.
-void ConfigurationDialog::BringFieldsIntoLists() {
-    if (!IsListed(ChannelItems(), channel)) {
-        channel = kDefaultChannel;
-    }
-    if (!IsListed(ChannelItems(), subchannel)) {
-        subchannel = kDefaultChannel;
-    }
-    if (!IsListed(DomainItems(), domain)) {
-        domain = kDefaultDomain;
-    }
-    const int secondsCount = static_cast<int>(InactivitySecItems().size());
-    if (inactivitySecondsIndex < 0) {
-        inactivitySecondsIndex = 0;
-    } else if (inactivitySecondsIndex >= secondsCount) {
-        inactivitySecondsIndex = isPcCard != 0 ? kPcCardSecondsIndex : 0;
-    }
-    if (inactivityMinutes < 0 ||
-        inactivityMinutes >= static_cast<int>(InactivityMinItems().size())) {
-        inactivityMinutes = 0;
-    }
-    masterName.resize(std::min(masterName.size(), kMasterNameMaxLength));
-}
-
+// A stored value outside its list shows no selection and is sent and stored back as it came:
+// only what the user changes takes a list's value. The name goes to the card cut to its field.
 void ConfigurationDialog::Apply() {
-    BringFieldsIntoLists();
     CardOptions options;
     options.masterSettings = isNotStation != 0;
     options.masterName = masterName.c_str();
@@ -300,7 +276,7 @@ void ConfigurationDialog::Apply() {
     if (settings.Station_Type != kMasterType) {
         settings.Roam_Config = RoamConfigCode(roamConfig);
     }
-    settings.Inactivity_Sec = inactivitySecondsIndex * 5;
+    settings.Inactivity_Sec = inactivitySecondsIndex * kSecondsStep;
     settings.Inactivity_Min = inactivityMinutes;
     settings.Peer_to_Peer = peerToPeer;
     settings.Save();

@@ -41,7 +41,6 @@ class ConfigurationDialog : public Dialog {
     void OnSelectionChange(int id);
     void UseDefaults();
     void Apply();
-    void BringFieldsIntoLists();
 
     ToolContext& context_;
 };

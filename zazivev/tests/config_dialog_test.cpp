@@ -117,21 +117,51 @@ TEST_F(ConfigTest, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType) 
     }
 }
 
-// A value outside its list shows no selection; OK then sends and stores the Use Defaults value.
-TEST_F(ConfigTest, AValueOutsideItsListShowsNoSelectionAndOkStoresTheDefault) {
-    using Value = std::tuple<const char*, uint32_t, int, uint32_t>;
-    for (const auto& [name, stored, combo, saved] :
-         {Value{"Channel", 0, IDC_CONFIG_CHANNEL, 1},
-          Value{"Subchannel", 99, IDC_CONFIG_SUBCHANNEL, 1},
-          Value{"Domain", 16, IDC_CONFIG_DOMAIN, 0},
-          Value{"Inactivity_Sec", 300, IDC_CONFIG_INACTIVITY_SEC, 30},
-          Value{"Inactivity_Min", 61, IDC_CONFIG_INACTIVITY_MIN, 0}}) {
+// A Master's tree full of values outside their lists, some of full 32-bit width: they show no
+// selection, and OK untouched sends them as they are and rewrites only Peer To Peer (always
+// ticked) and the seconds (down to a multiple of 5). A control the user changes takes its list
+// value.
+TEST_F(ConfigTest, OkKeepsEveryStoredValueTheUserDidNotTouch) {
+    for (const bool touched : {false, true}) {
         InstallAdapter("PCMCIA", 2);
-        Store(name, stored);
+        using Value = std::tuple<const char*, uint32_t, int>;
+        const Value kValues[] = {{"Channel", 99, IDC_CONFIG_CHANNEL},
+                                 {"Subchannel", 0, IDC_CONFIG_SUBCHANNEL},
+                                 {"Domain", 16, IDC_CONFIG_DOMAIN},
+                                 {"Inactivity_Sec", 302, IDC_CONFIG_INACTIVITY_SEC},
+                                 {"Inactivity_Min", 0xBF00003D, IDC_CONFIG_INACTIVITY_MIN}};
+        for (const auto& [name, value, combo] : kValues) {
+            Store(name, value);
+        }
+        Store("Peer_to_Peer", 0);
+        Store("Mac_Optimize", 1);
+        Store("Roam_Config", 0xFF000002);  // a Master keeps its roam configuration as stored
+        test::TreeSnapshot expected = test::Snapshot(registry, "System");
         OpenConfiguration();
-        EXPECT_EQ(window->ComboSelectedIndex(combo), -1) << name;
+        for (const auto& [name, value, combo] : kValues) {
+            EXPECT_EQ(window->ComboSelectedIndex(combo), -1) << name;
+        }
+        if (touched) {
+            window->SelectText(IDC_CONFIG_DOMAIN, "4");
+            window->SelectText(IDC_CONFIG_CHANNEL, "15");
+        }
         window->Click(IDC_CONFIG_OK);
-        EXPECT_EQ(Stored(name), test::Dword(saved)) << name;
+
+        // The card refuses a domain or channel it cannot have; the registry keeps them.
+        EXPECT_EQ(emulator->Counters().requests[kCmdSetDriverData], 1u);
+        const std::string parameters = std::string(kParameters) + "|";
+        const test::TreeSnapshot stored = test::Snapshot(registry, "System");
+        expected[parameters + "Peer_to_Peer"] = stored.at(parameters + "Peer_to_Peer");
+        expected[parameters + "Inactivity_Sec"] = stored.at(parameters + "Inactivity_Sec");
+        if (touched) {
+            expected[parameters + "Domain"] = stored.at(parameters + "Domain");
+            expected[parameters + "Channel"] = stored.at(parameters + "Channel");
+        }
+        EXPECT_EQ(test::Changes(expected, stored), std::vector<std::string>{}) << touched;
+        EXPECT_EQ(Stored("Inactivity_Sec"), test::Dword(300));
+        EXPECT_EQ(Stored("Peer_to_Peer"), test::Dword(1));
+        EXPECT_EQ(Stored("Domain"), test::Dword(touched ? 4 : 16));
+        EXPECT_EQ(Stored("Channel"), test::Dword(touched ? 15 : 99));
     }
 }
 
