@@ -44,6 +44,11 @@ class EmulatedWorldTest : public ::testing::Test {
     void InjectFault(const std::string& line) {
         faults.push_back(std::make_unique<CheckedFault>(*emulator, line));
     }
+    // Requests of `command` answer `status`; `which` picks them ("nth=1", "count=always").
+    void InjectFailure(uint32_t command, int status, const std::string& which = "count=1") {
+        InjectFault("fault fail cmd=" + std::to_string(command) +
+                    " status=" + std::to_string(status) + " " + which);
+    }
 
     void TearDown() override { faults.clear(); }
 

@@ -125,7 +125,7 @@ TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyActAndR
     list->ClickRow(IDC_MASTERS_LIST, -1);
     EXPECT_EQ(MasterButtons(), std::vector<bool>(3, true));
     recorder->sent.clear();
-    emulator->Control("fault fail cmd=5 status=-1 count=1");  // a stop that failed is sent again
+    InjectFailure(kCmdStopSearch, kStatusFailed);  // a stop that failed is sent again
     list->DoubleClickRow(IDC_MASTERS_LIST, -1);
     EXPECT_EQ(MasterButtons(), std::vector<bool>(3, false));
     EXPECT_EQ(recorder->Of(kCmdStopSearch).size(), 2u);
@@ -144,16 +144,15 @@ TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyActAndR
 // A configured Master searches as a Station and gets its role back; 258 is no role: its low byte
 // would make the card a Master.
 TEST_F(MasterListTest, AChannelFailureRestartsTheDriverBeforeAnythingElseAndRolesComeBack) {
-    using Failure = std::tuple<const char*, uint32_t, int, uint8_t>;
-    for (const auto& [fault, command, stored, role] :
-         {Failure{"fault fail cmd=3 status=-9", kCmdGetDriverData, kStationTypeMaster,
-                  kStationTypeMaster},
-          Failure{"fault fail cmd=6 status=-9", kCmdStartMasterSearch, 258, kStationTypeStation}}) {
+    using Failure = std::tuple<uint32_t, int, uint8_t>;
+    for (const auto& [command, stored, role] :
+         {Failure{kCmdGetDriverData, kStationTypeMaster, kStationTypeMaster},
+          Failure{kCmdStartMasterSearch, 258, kStationTypeStation}}) {
         OpenList(MasterListDialog::kSearchAll, 15, stored);
         EXPECT_EQ(emulator->Config().stationType, kStationTypeStation);
         EXPECT_EQ(recorder->Of(kCmdInitCard).size(), 1u);
-        emulator->Control(fault);
-        emulator->Control("fault fail cmd=11 status=-9 count=3");
+        InjectFailure(command, kStatusChannelLost);
+        InjectFailure(kCmdRestartDriver, kStatusChannelLost, "count=3");
         recorder->sent.clear();
         ui.RunFor(kSweepMs + 2000);
         // The card's own Master, heard between the restart and the next search, is no row.

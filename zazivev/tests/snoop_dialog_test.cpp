@@ -72,6 +72,19 @@ TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesO
     }
 }
 
+// After a lost channel the next tick reopens it and restarts the driver, as the other tools do,
+// and the sweep samples on by itself.
+TEST_F(SnoopTest, ALostChannelIsReopenedByTheNextTickAndTheSweepGoesOn) {
+    OpenSnoop();
+    ui.RunNextTimer();
+    InjectFault("fault drop cmd=" + std::to_string(kCmdGetRssi));
+    ui.RunNextTimer();
+    const uint64_t samplesBefore = emulator->Counters().requests[kCmdGetRssi];
+    ui.RunFor(3000);
+    EXPECT_EQ(emulator->Counters().requests[kCmdRestartDriver], 1u);
+    EXPECT_GE(emulator->Counters().requests[kCmdGetRssi], samplesBefore + 6);
+}
+
 TEST_F(SnoopTest, BarsShowTheAverageInNavyAndThePeakInGreenAndNothingLeavesTheBox) {
     OpenSnoop();
     // Tall enough that a 1 % bar shows beneath its 4-pixel cap.
@@ -152,6 +165,11 @@ TEST_F(SnoopTest, F1DoneAndARateButtonCutTheDwellShort) {
                   redrawn);
         EXPECT_TRUE(host->HasTimer(1) || ended);
     }
+    // Any other key waits for the dwell's end: it is handled once, by the dialog, afterwards.
+    OpenSnoop("", SnoopDialog::kFast);
+    host->QueueKeyDown('A');
+    ui.RunNextTimer();
+    EXPECT_EQ(emulator->Counters().requests[kCmdGetRssi], 3u);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class SurveyDialog : public SurveyTest {
 
 TEST_F(SurveyDialog, RowsFillWithTheMasterFirstSortByAddressAndFollowTheReplies) {
     Survey(0);
-    emulator->Control("fault fail cmd=17 status=-1 count=5");  // a failed request is no reply
+    InjectFailure(kCmdReceivePing, kStatusFailed, "count=5");  // a failed request is no reply
     RunCycles(*host, 10);
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Lobby");
@@ -130,7 +130,7 @@ TEST_F(SurveyDialog, ACycleListensHalfASecondThenWaitsForTheEchoAndANewMasterEmp
     EXPECT_EQ(Text(IDC_SURVEY_MASTER_NAME, 0), "Annex");
     EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "5");
 
-    emulator->Control("fault fail cmd=22 status=1 count=always");
+    InjectFailure(kCmdGetPingEcho, kStatusPending, "count=always");
     RunCycles(*host, 1);
     EXPECT_EQ(cycleMs(), 500u + 16 * 100u);
     EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
@@ -142,13 +142,12 @@ TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterARelockTakesItBackAndLeavingFr
     // Lobby goes off the air and the card, now held, settles on Annex; the lock onto the Lobby
     // still shown in the first row fails.
     emulator->Control("silence 00a0d4010001");
-    emulator->Control("fault fail cmd=" + std::to_string(kCmdSearchSynchronous) +
-                      " status=-1 nth=1");
+    InjectFailure(kCmdSearchSynchronous, kStatusFailed, "nth=1");
     host->Click(IDC_SURVEY_ROAMING);
     EXPECT_EQ(emulator->Config().roamingFlag, 1);
     EXPECT_EQ(ui.Cursor(), CursorShape::kArrow);
     // The first tick after the change finds the card out of step.
-    emulator->Control("fault fail cmd=3 status=-1 nth=1");
+    InjectFailure(kCmdGetDriverData, kStatusFailed, "nth=1");
     ui.RunNextTimer();
     EXPECT_TRUE(host->IsVisible(IDC_SURVEY_OUT_OF_RANGE));
     emulator->Control("unsilence 00a0d4010001");
@@ -162,7 +161,7 @@ TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterARelockTakesItBackAndLeavingFr
     // Roaming on again, and Lobby gone: the card stays free on Annex, with no lock to go back to.
     emulator->Control("silence 00a0d4010001");
     host->Click(IDC_SURVEY_ROAMING);
-    emulator->Control("fault fail cmd=3 status=-1 nth=1");
+    InjectFailure(kCmdGetDriverData, kStatusFailed, "nth=1");
     ui.RunNextTimer();
     RunCycles(*host, 2);
     EXPECT_EQ(emulator->Config().roamingFlag, 0);
@@ -174,6 +173,20 @@ TEST_F(SurveyDialog, ClearingRoamingLocksTheMasterARelockTakesItBackAndLeavingFr
     host->Click(kIdOk);
     ui.Settle();
     EXPECT_EQ(emulator->Config().roamingFlag, 0);
+}
+
+// A lock the check box asked for that fails is tried again on the next tick, without the card
+// having to drop out of step first.
+TEST_F(SurveyDialog, AFailedLockIsRetriedByTheNextTick) {
+    Survey(2, Edited(kSurveyScenario, "V1.49b ", "V1.47a "));
+    emulator->Control("silence 00a0d4010001");
+    InjectFailure(kCmdSearchSynchronous, kStatusFailed, "nth=1");
+    host->Click(IDC_SURVEY_ROAMING);
+    EXPECT_EQ(emulator->Counters().requests[kCmdSearchSynchronous], 1u);
+    emulator->Control("unsilence 00a0d4010001");
+    ui.RunFor(1000);
+    EXPECT_EQ(emulator->Counters().requests[kCmdSearchSynchronous], 2u);
+    EXPECT_STREQ(driver->card.masterName, "Lobby");
 }
 
 using LinkDialog = SurveyTest;
@@ -198,7 +211,7 @@ TEST_F(LinkDialog, AFixedLatencyShowsNoDeviationRoamingBeepsAndLostEchoesAreGive
 
     // Ten lost echoes in a row are given up without reinitialising the card; eleven would.
     const uint64_t inits = emulator->Counters().requests[kCmdInitCard];
-    emulator->Control("fault fail cmd=" + std::to_string(kCmdGetPingEcho) + " status=2 count=10");
+    InjectFailure(kCmdGetPingEcho, kStatusNoEcho, "count=10");
     ui.RunFor(1000);
     EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], inits);
     emulator->Control("node 00a0d41000ab loss=0.3");
