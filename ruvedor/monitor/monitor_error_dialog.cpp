@@ -1,6 +1,8 @@
 // The error box and the About box, and the start-up message the error box shows.
 #include "ruvedor/monitor/monitor_error_dialog.h"
 
+#include <utility>
+
 #include "driver/card_text.h"
 #include "ruvedor/res/resource.h"
 #include "ruvedor/texts.h"
@@ -8,10 +10,11 @@
 
 namespace vz {
 
-MonitorErrorDialog::MonitorErrorDialog() : Dialog(IDD_MONITOR_ERROR) {}
+MonitorErrorDialog::MonitorErrorDialog(std::string message)
+    : Dialog(IDD_MONITOR_ERROR), message_(std::move(message)) {}
 
 bool MonitorErrorDialog::OnInitDialog() {
-    Host()->SetItemText(IDC_MONITOR_ERROR_TEXT, message);
+    Host()->SetItemText(IDC_MONITOR_ERROR_TEXT, message_);
     return true;
 }
 

@@ -11,10 +11,11 @@ namespace vz {
 // "Error": one message of several lines and OK. The message is empty until the opener sets it.
 class MonitorErrorDialog : public Dialog {
   public:
-    MonitorErrorDialog();
+    explicit MonitorErrorDialog(std::string message);
     bool OnInitDialog() override;
 
-    std::string message;
+  private:
+    const std::string message_;
 };
 
 class MonitorAboutDialog : public Dialog {

@@ -55,8 +55,7 @@ bool StatusMonitorDialog::OnInitDialog() {
 }
 
 void StatusMonitorDialog::ShowStartupError() {
-    MonitorErrorDialog error;
-    error.message = StartupErrorMessage(context_.version);
+    MonitorErrorDialog error(StartupErrorMessage(context_.version));
     Host()->RunModal(error);
 }
 

@@ -19,6 +19,16 @@ class ConfigurationDialog : public Dialog {
     void OnCommand(int id, int code) override;
     void OnRButtonDblClk(int x, int y) override;
 
+  private:
+    void FillCombos();
+    void UpdateControls();
+    void SelectByIndex();
+    void EnableGroup(const int* ids, size_t count, bool enable);
+    void OnSelectionChange(int id);
+    void UseDefaults();
+    void Apply();
+
+    // What the dialog shows and OK applies, as text where the combo boxes hold text.
     int isNotStation = 0;
     int isPcCard = 0;
     AdapterSettings& settings;
@@ -32,16 +42,6 @@ class ConfigurationDialog : public Dialog {
     int peerToPeer = 0;
     int inactivityMinutes = -1;
     int inactivitySecondsIndex = -1;
-
-  private:
-    void FillCombos();
-    void UpdateControls();
-    void SelectByIndex();
-    void EnableGroup(const int* ids, size_t count, bool enable);
-    void OnSelectionChange(int id);
-    void UseDefaults();
-    void Apply();
-
     ToolContext& context_;
 };
 

@@ -10,20 +10,19 @@
 
 namespace vz {
 
-ChangeDomainDialog::ChangeDomainDialog(int domain) : Dialog(IDD_CHANGE_DOMAIN), domain(domain) {}
+ChangeDomainDialog::ChangeDomainDialog(int domain) : Dialog(IDD_CHANGE_DOMAIN), domain_(domain) {}
 
 bool ChangeDomainDialog::OnInitDialog() {
     char text[48];
-    std::snprintf(text, sizeof text, texts::kChangeDomainPrompt, domain);
-    prompt = text;
-    Host()->SetItemText(IDC_CHANGE_DOMAIN_PROMPT, prompt);
-    confirmed = false;
+    std::snprintf(text, sizeof text, texts::kChangeDomainPrompt, domain_);
+    Host()->SetItemText(IDC_CHANGE_DOMAIN_PROMPT, text);
+    confirmed_ = false;
     return true;
 }
 
 void ChangeDomainDialog::OnCommand(int id, int code) {
     if (id == kIdOk) {
-        confirmed = true;
+        confirmed_ = true;
     }
     Dialog::OnCommand(id, code);
 }

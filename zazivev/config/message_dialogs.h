@@ -7,16 +7,19 @@
 
 namespace vz {
 
-// "Update to Domain %d?" with Yes and No; `confirmed` tells the answer.
+// "Update to Domain %d?" with Yes and No.
 class ChangeDomainDialog : public Dialog {
   public:
     explicit ChangeDomainDialog(int domain);
     bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
 
-    const int domain;
-    std::string prompt;
-    bool confirmed = false;
+    // Whether the user answered Yes, once the dialog has ended.
+    bool Confirmed() const { return confirmed_; }
+
+  private:
+    const int domain_;
+    bool confirmed_ = false;
 };
 
 // A two-line error: a title line and a text of up to six wrapped lines.

@@ -329,7 +329,7 @@ void MasterListDialog::UseDomain() {
     if (selected_ != nullptr) {
         ChangeDomainDialog prompt(selected_->domain);
         host.RunModal(prompt);
-        if (prompt.confirmed) {
+        if (prompt.Confirmed()) {
             currentDomain_ = selected_->domain;
             domainText_ = FormatText(texts::kMastersNumber, currentDomain_);
             host.EnableItem(IDC_MASTERS_DOMAIN, true);

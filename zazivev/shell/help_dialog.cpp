@@ -23,8 +23,7 @@ bool HelpDialog::OnInitDialog() {
             file = context_.openTextFile(found);
         }
     }
-    fileOpen = file != nullptr;
-    if (!fileOpen) {
+    if (!file) {
         return true;
     }
     for (const std::string& line : ReadHelpSection(*file, section_)) {

@@ -12,8 +12,6 @@ class HelpDialog : public Dialog {
     HelpDialog(ToolContext& context, HelpSection section);
     bool OnInitDialog() override;
 
-    bool fileOpen = false;
-
   private:
     ToolContext& context_;
     HelpSection section_;
