@@ -1,5 +1,4 @@
-// The radio model's fidelity: the link test's figures measured on the emulator beside the closed
-// form.
+// The radio model's fidelity: the link test measured on the emulator beside its closed form.
 //
 // For each packet size and background load, a card pings its Master for 30 s of the emulator's
 // virtual clock the way the link test does (send, wait for the echo, take the received pings),

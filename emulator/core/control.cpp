@@ -14,9 +14,8 @@ namespace {
 const char kHelp[] =
     "OK commands: master ADDR k=v.. | node ADDR k=v.. | spectrum k=v.. | noise IDX level=DBM | "
     "interferer IDX level=DBM duty=P | timing k=v.. | card-at X,Y | remove master|node ADDR | "
-    "silence ADDR | "
-    "unsilence ADDR | fault KIND k=v.. | fault clear | counters | reset-counters | state | "
-    "drop-clients | eject | insert | help";
+    "silence ADDR | unsilence ADDR | fault KIND k=v.. | fault clear | counters | reset-counters | "
+    "state | drop-clients | eject | insert | help";
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";

@@ -1,5 +1,4 @@
-// The radio model: its formulas as tables, echo times on the shared channel, loss with retries,
-// walking the card over the floor, walls, refused radio lines, and replay from the seed.
+// The radio model: formulas as tables, the shared channel, loss, a walk, walls, lines, replay.
 #include <gtest/gtest.h>
 
 #include <cmath>
