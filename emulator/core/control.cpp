@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "emulator/core/emulator.h"
+#include "emulator/core/radio_model.h"
+#include "emulator/core/radio_statements.h"
 #include "emulator/core/scenario_parser.h"
 
 namespace vz {
@@ -11,9 +13,9 @@ namespace {
 
 const char kHelp[] =
     "OK commands: master ADDR k=v.. | node ADDR k=v.. | spectrum k=v.. | noise IDX level=DBM | "
-    "interferer IDX level=DBM duty=P | timing k=v.. | remove master|node ADDR | silence ADDR | "
-    "unsilence ADDR | fault KIND k=v.. | fault clear | counters | reset-counters | state | "
-    "drop-clients | eject | insert | help";
+    "interferer IDX level=DBM duty=P | timing k=v.. | card-at X,Y | remove master|node ADDR | "
+    "silence ADDR | unsilence ADDR | fault KIND k=v.. | fault clear | counters | reset-counters | "
+    "state | drop-clients | eject | insert | help";
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";
@@ -50,6 +52,7 @@ std::string Emulator::Control(std::string_view line) {
         world_.nodes = updated.nodes;
         world_.spectrum = updated.spectrum;
         world_.timing = updated.timing;
+        PlaceStations(world_);
         link_.Update(clock_.NowMs());
         return "OK";
     }
@@ -64,6 +67,9 @@ std::string Emulator::Control(std::string_view line) {
         }
         faults_.Add(spec);
         return "OK";
+    }
+    if (verb == "card-at") {
+        return ControlCardAt(tokens);
     }
     if (verb == "remove") {
         return ControlRemove(tokens.words);
@@ -145,6 +151,19 @@ std::string Emulator::ControlSilence(const std::string& addressText, bool silent
         }
     }
     return "ERR no master or node " + addressText;
+}
+
+std::string Emulator::ControlCardAt(const LineTokens& tokens) {
+    Scenario updated = world_;
+    std::string error;
+    if (!ApplyCardAt(tokens, updated, error)) {
+        return "ERR " + error;
+    }
+    // Every placed station's level follows the card at once.
+    world_.card.at = updated.card.at;
+    PlaceStations(world_);
+    link_.Update(clock_.NowMs());
+    return "OK";
 }
 
 std::string Emulator::ControlCounters() const {

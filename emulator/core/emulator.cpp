@@ -7,6 +7,7 @@
 
 #include "driver/le_bytes.h"
 #include "driver/request_block.h"
+#include "emulator/core/radio_model.h"
 #include "emulator/core/spectrum.h"
 #include "platform/device_io.h"
 
@@ -299,7 +300,8 @@ std::vector<PingPeer> Emulator::Cell() const {
     const MasterSpec* master = link_.CurrentMaster();
     if (master) {
         cell.push_back(PingPeer{master->address, master->signalDbm, master->answer,
-                                master->latencyMs, master->spreadMs, master->echoLoss});
+                                master->latencyMs, master->spreadMs, master->echoLoss,
+                                master->load});
     }
     for (const NodeSpec& n : world_.nodes) {
         if (n.silent || n.signalDbm < world_.card.sensitivityDbm) {
@@ -308,8 +310,8 @@ std::vector<PingPeer> Emulator::Cell() const {
         if (n.inOneCell && (!master || master->address != n.cellMaster)) {
             continue;
         }
-        cell.push_back(
-            PingPeer{n.address, n.signalDbm, n.answer, n.latencyMs, n.spreadMs, n.echoLoss});
+        cell.push_back(PingPeer{n.address, n.signalDbm, n.answer, n.latencyMs, n.spreadMs,
+                                n.echoLoss, n.load});
     }
     return cell;
 }
@@ -343,8 +345,21 @@ Emulator::Reply Emulator::TransmitPing(uint8_t* data, uint32_t length) {
     MacAddress destination;
     std::memcpy(destination.data(), data, destination.size());
     uint32_t transmitTime = 0;
-    const uint8_t id = pings_.Transmit(destination, payload, Cell(), clock_.NowMs(),
-                                       world_.timing.signalNoiseDb, signal_, random_, transmitTime);
+    const std::vector<PingPeer> cell = Cell();
+    const RadioSpec& radio = world_.radio;
+    uint8_t id = 0;
+    if (radio.enabled) {
+        AirSettings air{radio.rateKbps, radio.retries, world_.card.sensitivityDbm, 0.0};
+        for (const PingPeer& peer : cell) {
+            air.load += peer.load;
+        }
+        air.load = std::min(air.load, kMaxCellLoad);
+        id = pings_.TransmitOnAir(destination, payload, cell, air, clock_.NowMs(),
+                                  world_.timing.signalNoiseDb, signal_, random_, transmitTime);
+    } else {
+        id = pings_.Transmit(destination, payload, cell, clock_.NowMs(),
+                             world_.timing.signalNoiseDb, signal_, random_, transmitTime);
+    }
     PutU32(data + 8, transmitTime);
     data[12] = id;
     return Reply{kStatusOk, length};

@@ -99,6 +99,7 @@ class Emulator {
     std::string ControlState();
     std::string ControlRemove(const std::vector<std::string>& words);
     std::string ControlSilence(const std::string& address, bool silent);
+    std::string ControlCardAt(const LineTokens& tokens);
 
     Scenario world_;
     Clock& clock_;

@@ -6,6 +6,7 @@
 #include <deque>
 #include <vector>
 
+#include "emulator/core/radio_channel.h"
 #include "emulator/core/random.h"
 #include "emulator/core/signal_model.h"
 #include "emulator/core/text_fields.h"
@@ -20,6 +21,15 @@ struct PingPeer {
     double latencyMs = 3.0;
     double spreadMs = 1.0;
     double echoLoss = 0.0;
+    double load = 0.0;
+};
+
+// What a world with a `radio` line needs to put pings on the air.
+struct AirSettings {
+    uint32_t rateKbps = 1600;
+    uint32_t retries = 3;
+    double sensitivityDbm = -92.0;
+    double load = 0.0;  // the cell's background load, at most kMaxCellLoad
 };
 
 struct ReceivedPing {
@@ -43,6 +53,12 @@ class PingEngine {
     uint8_t Transmit(const MacAddress& destination, uint32_t payloadLength,
                      const std::vector<PingPeer>& cell, uint32_t now, double signalNoiseDb,
                      const SignalModel& signal, EmulatorRandom& random, uint32_t& transmitTime);
+    // The same through the radio model: every frame takes its airtime on the cell's channel and
+    // may be lost and retried; the station's latency sample lies between ping and echo.
+    uint8_t TransmitOnAir(const MacAddress& destination, uint32_t payloadLength,
+                          const std::vector<PingPeer>& cell, const AirSettings& air, uint32_t now,
+                          double signalNoiseDb, const SignalModel& signal, EmulatorRandom& random,
+                          uint32_t& transmitTime);
     EchoAnswer Echo(uint8_t pingId, uint32_t now) const;
     // The earliest received ping that has arrived by `now`, taken off the queue.
     bool Receive(uint32_t now, ReceivedPing& ping);
@@ -57,11 +73,14 @@ class PingEngine {
         uint32_t echoAt = 0;  // when the echo arrives, or when the card gives the ping up
     };
 
+    // Takes the next ping id and starts its record.
+    Outstanding& Begin(uint32_t now, uint32_t& transmitTime);
     void Queue(const ReceivedPing& ping);
 
     std::array<Outstanding, 256> pings_{};
     uint8_t lastId_ = 0;
     std::deque<ReceivedPing> queue_;  // by arrival time
+    RadioChannel channel_;
     uint64_t droppedReplies_ = 0;
 };
 

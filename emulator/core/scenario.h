@@ -1,5 +1,5 @@
 // The emulated world as a scenario file describes it: the card, the devices, Masters, nodes,
-// spectrum, timings and the random seed.
+// the radio and its floor, spectrum, timings and the random seed.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,37 @@ constexpr size_t kMaxMasterNameLength = 11;
 constexpr size_t kMaxSecurityIdLength = 20;
 constexpr size_t kRomVersionLength = 7;
 constexpr size_t kMaxDriverVersionLength = 31;
+
+// A place on the floor, in metres.
+struct FloorPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+struct Wall {
+    FloorPoint from;
+    FloorPoint to;
+    double lossDb = 0.0;  // taken off every level whose path crosses it
+};
+
+// The radio model of the `radio` line (SCENARIO.md, "The radio"); off, the world keeps the fixed
+// levels and the size-blind ping timings it always had.
+struct RadioSpec {
+    bool enabled = false;
+    double txDbm = 15.0;    // every station's transmit power
+    double exponent = 3.0;  // log-distance path loss exponent
+    uint32_t rateKbps = 1600;
+    uint32_t retries = 3;  // tries after the first before a frame is given up
+    std::vector<Wall> walls;
+};
+
+constexpr size_t kMaxWalls = 64;
+
+// Where a station stands; unplaced, its `signal=` holds.
+struct Placement {
+    bool placed = false;
+    FloorPoint at;
+};
 
 struct CalibrationEntry {
     uint8_t belowZeroDbm = 0;  // the level is -belowZeroDbm dBm
@@ -49,6 +80,7 @@ struct CardSpec {
     std::vector<CalibrationEntry> calibration = {{40, 200}, {60, 150}, {80, 100}};
     double sensitivityDbm = -92.0;  // Masters and nodes weaker than this are not heard
     CardConfig config;
+    FloorPoint at;  // where the card is, when the world has a radio
 };
 
 struct MasterSpec {
@@ -58,22 +90,26 @@ struct MasterSpec {
     uint8_t channel = 1;
     uint8_t subchannel = 1;
     std::string securityId;
-    double signalDbm = -60.0;
+    double signalDbm = -60.0;  // from the placement when placed
+    Placement placement;
     bool silent = false;
     // How the Master answers pings while the card is in its cell.
     double answer = 1.0;
     double latencyMs = 2.0;
     double spreadMs = 0.5;
     double echoLoss = 0.0;
+    double load = 0.0;  // share of the channel its own traffic takes
 };
 
 struct NodeSpec {
     MacAddress address{};
-    double signalDbm = -70.0;
+    double signalDbm = -70.0;  // from the placement when placed
+    Placement placement;
     double answer = 1.0;     // chance of answering a broadcast ping
     double latencyMs = 3.0;  // echo delay of a directed ping: mean and standard deviation
     double spreadMs = 1.0;
     double echoLoss = 0.0;  // chance that a directed ping's echo never comes
+    double load = 0.0;      // share of the channel its own traffic takes
     bool silent = false;
     bool inOneCell = false;  // when set, the node is heard only in `cellMaster`'s cell
     MacAddress cellMaster{};
@@ -113,6 +149,7 @@ struct Scenario {
     CardSpec card;
     std::vector<MasterSpec> masters;
     std::vector<NodeSpec> nodes;
+    RadioSpec radio;
     SpectrumSpec spectrum;
     Timings timing;
     uint64_t seed = 1;

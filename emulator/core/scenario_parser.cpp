@@ -1,10 +1,13 @@
-// Scenario statements: the card, devices, Masters, nodes, spectrum, timings, seed and faults.
+// Scenario statements: the card, devices, Masters, nodes, radio, spectrum, timings, seed, faults.
 #include "emulator/core/scenario_parser.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+
+#include "emulator/core/radio_model.h"
+#include "emulator/core/radio_statements.h"
 
 namespace vz {
 
@@ -238,8 +241,8 @@ bool ParseMaster(const LineTokens& t, Scenario& s, StatementMode mode, std::stri
         return Refuse(error, "address " + t.words[1] + " is already used by the card or a node");
     }
     FieldReader f(t);
-    if (!exists && (!f.Has("domain") || !f.Has("signal"))) {
-        return Refuse(error, "a new master needs domain= and signal=");
+    if (!exists && (!f.Has("domain") || (!f.Has("signal") && !f.Has("position")))) {
+        return Refuse(error, "a new master needs domain= and signal= (or position=)");
     }
     if (!exists && s.masters.size() >= kMaxScenarioMasters) {
         return Refuse(error, "at most 64 masters");
@@ -262,6 +265,9 @@ bool ParseMaster(const LineTokens& t, Scenario& s, StatementMode mode, std::stri
         return false;
     }
     if (!f.Real("signal", kMinDbm, kMaxDbm, m.signalDbm, error)) {
+        return false;
+    }
+    if (!ReadStationRadioFields(f, s, m.placement, m.load, error)) {
         return false;
     }
     if (!f.Flag("silent", m.silent, error)) {
@@ -308,8 +314,8 @@ bool ParseNode(const LineTokens& t, Scenario& s, StatementMode mode, std::string
         return Refuse(error, "address " + t.words[1] + " is already used by the card or a master");
     }
     FieldReader f(t);
-    if (!exists && !f.Has("signal")) {
-        return Refuse(error, "a new node needs signal=");
+    if (!exists && !f.Has("signal") && !f.Has("position")) {
+        return Refuse(error, "a new node needs signal= (or position=)");
     }
     if (!exists && s.nodes.size() >= kMaxScenarioNodes) {
         return Refuse(error, "at most 256 nodes");
@@ -317,6 +323,9 @@ bool ParseNode(const LineTokens& t, Scenario& s, StatementMode mode, std::string
     NodeSpec n = exists ? *it : NodeSpec{};
     n.address = address;
     if (!f.Real("signal", kMinDbm, kMaxDbm, n.signalDbm, error)) {
+        return false;
+    }
+    if (!ReadStationRadioFields(f, s, n.placement, n.load, error)) {
         return false;
     }
     if (!f.Real("answer", 0.0, 1.0, n.answer, error)) {
@@ -493,6 +502,15 @@ bool ApplyStatement(const LineTokens& t, Scenario& s, std::string& error) {
     if (keyword == "seed") {
         return ParseSeed(t, s, error);
     }
+    if (keyword == "radio") {
+        return ParseRadio(t, s, error);
+    }
+    if (keyword == "wall") {
+        return ParseWall(t, s, error);
+    }
+    if (keyword == "card-at") {
+        return ApplyCardAt(t, s, error);
+    }
     if (keyword == "fault") {
         FaultSpec spec;
         if (!ParseFaultSpec(t, 1, spec, error)) {
@@ -590,6 +608,7 @@ bool ParseScenario(std::string_view text, Scenario& scenario, ScenarioError& err
     if (!anyDevice) {
         parsed.devices = DefaultScenario().devices;
     }
+    PlaceStations(parsed);
     scenario = parsed;
     return true;
 }

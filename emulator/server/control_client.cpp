@@ -69,8 +69,39 @@ void ControlConnection::Close() {
     pending_.clear();
 }
 
-int RunControlClient(const std::string& address, const std::vector<std::string>& commands,
+bool ControlCommandsFromArguments(const std::vector<std::string>& arguments,
+                                  std::vector<std::string>& commands) {
+    commands.clear();
+    if (arguments.empty()) {
+        return true;
+    }
+    if (arguments[0] != "-e") {
+        std::string joined;
+        for (const std::string& word : arguments) {
+            if (word == "-e") {
+                return false;
+            }
+            joined += (joined.empty() ? "" : " ") + word;
+        }
+        commands.push_back(joined);
+        return true;
+    }
+    for (size_t i = 0; i < arguments.size(); i += 2) {
+        if (arguments[i] != "-e" || i + 1 == arguments.size()) {
+            return false;
+        }
+        commands.push_back(arguments[i + 1]);
+    }
+    return true;
+}
+
+int RunControlClient(const std::string& address, const std::vector<std::string>& arguments,
                      std::istream& input, std::ostream& output, std::ostream& errors) {
+    std::vector<std::string> commands;
+    if (!ControlCommandsFromArguments(arguments, commands)) {
+        errors << "cardemu: give one command as words, or each command after its own -e\n";
+        return 2;
+    }
     uint16_t port = 0;
     if (!ParseEmulatorAddress(address.c_str(), port)) {
         errors << "cardemu: '" << address << "' is not 127.0.0.1:PORT\n";

@@ -1,4 +1,4 @@
-// `cardemu --control 127.0.0.1:PORT CMD...`: sends control lines to a running cardemu.
+// `cardemu --control 127.0.0.1:PORT [CMD...|-e CMD...]`: sends control lines to a running cardemu.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +24,16 @@ class ControlConnection {
     std::string pending_;
 };
 
-// Sends each command (or, with none, each line of `input`) and prints the answers to `output`.
-// Returns 0 when every answer began with "OK", 1 otherwise, 2 when cardemu could not be reached.
-int RunControlClient(const std::string& address, const std::vector<std::string>& commands,
+// The commands the arguments after the address stand for: the words joined by blanks as one
+// command, or one command per `-e CMD`; none: read standard input. False when `-e` lacks its
+// command or is mixed with bare words.
+bool ControlCommandsFromArguments(const std::vector<std::string>& arguments,
+                                  std::vector<std::string>& commands);
+
+// Sends the commands the arguments stand for (or, with none, each line of `input`) and prints
+// the answers to `output`. Returns 0 when every answer began with "OK", 1 otherwise, 2 when the
+// arguments are malformed or cardemu could not be reached.
+int RunControlClient(const std::string& address, const std::vector<std::string>& arguments,
                      std::istream& input, std::ostream& output, std::ostream& errors);
 
 }  // namespace vz

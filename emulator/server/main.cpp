@@ -26,7 +26,9 @@ void OnStopSignal(int) {
 const char kUsage[] =
     "usage: cardemu [--scenario FILE] [--port N] [--seed N]\n"
     "       cardemu --check FILE\n"
-    "       cardemu --control 127.0.0.1:PORT [COMMAND ...]   (no COMMAND: lines from stdin)\n";
+    "       cardemu --control 127.0.0.1:PORT [WORD ...]    (the words are one command)\n"
+    "       cardemu --control 127.0.0.1:PORT -e COMMAND [-e COMMAND ...]\n"
+    "       cardemu --control 127.0.0.1:PORT               (commands from stdin, one a line)\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);
@@ -74,8 +76,8 @@ int main(int argc, char** argv) {
         if (args.size() < 2) {
             return Usage();
         }
-        const std::vector<std::string> commands(args.begin() + 2, args.end());
-        return vz::RunControlClient(args[1], commands, std::cin, std::cout, std::cerr);
+        const std::vector<std::string> arguments(args.begin() + 2, args.end());
+        return vz::RunControlClient(args[1], arguments, std::cin, std::cout, std::cerr);
     }
     if (args.size() == 2 && args[0] == "--check") {
         vz::Scenario scenario;

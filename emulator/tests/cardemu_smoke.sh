@@ -16,10 +16,11 @@ pid=$!
 for _ in $(seq 50); do [ -s "$work/out" ] && break; sleep 0.1; done
 port=$(head -1 "$work/out")
 [[ "$port" =~ ^[0-9]+$ ]]
-"$cardemu" --control "127.0.0.1:$port" "state" "fault busy status=-5" "counters" > "$work/answers"
+"$cardemu" --control "127.0.0.1:$port" -e "state" -e "fault busy status=-5" -e "counters" > "$work/answers"
 grep -q "master-name=\"Lobby\"" "$work/answers"
 grep -q "pending-faults=1" "$work/answers"
 if "$cardemu" --control "127.0.0.1:$port" "no-such-command" > /dev/null; then exit 1; fi
+"$cardemu" --control "127.0.0.1:$port" silence 00a0d4010001 | grep -qx OK
 
 kill -TERM "$pid"
 wait "$pid"  # a clean stop exits with 0

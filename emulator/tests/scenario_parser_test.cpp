@@ -25,6 +25,11 @@ TEST(ScenarioFile, DefaultScenarioShowsEveryFeature) {
     EXPECT_EQ(s.card.romVersion, "V1.49b ");
     EXPECT_GE(s.nodes.size(), 12u);
     EXPECT_FALSE(s.spectrum.interferers.empty());
+    EXPECT_TRUE(s.radio.enabled);
+    EXPECT_FALSE(s.radio.walls.empty());
+    for (const MasterSpec& m : s.masters) {
+        EXPECT_TRUE(m.placement.placed) << m.name;
+    }
     int ownDomain = 0, otherDomains = 0, otherSecurity = 0;
     for (const MasterSpec& m : s.masters) {
         if (m.securityId != s.card.config.securityId) {

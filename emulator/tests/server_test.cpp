@@ -189,13 +189,44 @@ TEST(Server, ControlClientReportsEachAnswer) {
     const std::string address = "127.0.0.1:" + std::to_string(s.server.Port());
     std::istringstream none;
     std::ostringstream out, err;
-    EXPECT_EQ(
-        RunControlClient(address, {"fault busy status=-5 count=2", "counters"}, none, out, err), 0);
+    EXPECT_EQ(RunControlClient(address, {"silence", "00a0d4000a01"}, none, out, err), 0);
+    EXPECT_EQ(out.str(), "OK\n");
+    EXPECT_EQ(RunControlClient(address, {"-e", "fault busy status=-5 count=2", "-e", "counters"},
+                               none, out, err),
+              0);
     EXPECT_NE(out.str().find("pending-faults=1"), std::string::npos);
     std::istringstream lines("state\n\nnonsense\n");
     EXPECT_EQ(RunControlClient(address, {}, lines, out, err), 1);
     EXPECT_EQ(RunControlClient("10.1.2.3:80", {"state"}, none, out, err), 2);
+    EXPECT_EQ(RunControlClient(address, {"-e"}, none, out, err), 2);
 }
+
+struct ControlArgumentsCase {
+    std::vector<std::string> arguments;
+    bool valid;
+    std::vector<std::string> commands;
+};
+
+class ControlArguments : public testing::TestWithParam<ControlArgumentsCase> {};
+
+TEST_P(ControlArguments, WordsAreOneCommandAndEachDashEIsAnother) {
+    std::vector<std::string> commands{"left over"};
+    EXPECT_EQ(ControlCommandsFromArguments(GetParam().arguments, commands), GetParam().valid);
+    if (GetParam().valid) {
+        EXPECT_EQ(commands, GetParam().commands);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ControlArguments,
+    testing::Values(
+        ControlArgumentsCase{{}, true, {}}, ControlArgumentsCase{{"state"}, true, {"state"}},
+        ControlArgumentsCase{{"silence", "00a0d4010001"}, true, {"silence 00a0d4010001"}},
+        ControlArgumentsCase{{"fault busy status=-5"}, true, {"fault busy status=-5"}},
+        ControlArgumentsCase{{"-e", "state", "-e", "fault clear"}, true, {"state", "fault clear"}},
+        ControlArgumentsCase{{"-e"}, false, {}},
+        ControlArgumentsCase{{"-e", "state", "counters"}, false, {}},
+        ControlArgumentsCase{{"state", "-e", "counters"}, false, {}}));
 
 struct AddressCase {
     const char* text;
