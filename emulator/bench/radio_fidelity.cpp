@@ -52,7 +52,7 @@ struct Rig {
 
 // The link test's loop against `target` for kRunMs; false when the card could not be reached.
 bool MeasureLinkTest(Rig& rig, const std::string& target, uint32_t size, LinkFigures& figures) {
-    if (vz::OpenDriver(rig.driver) != 0) {
+    if (vz::OpenDriver(rig.driver) != vz::Status::kOk) {
         return false;
     }
     uint64_t packets = 0;
@@ -64,17 +64,17 @@ bool MeasureLinkTest(Rig& rig, const std::string& target, uint32_t size, LinkFig
         uint8_t sync = 0;
         uint8_t id = 0;
         uint32_t sent = 0;
-        if (vz::GetSyncState(rig.driver, sync) != 0 || sync == 0 ||
+        if (vz::GetSyncState(rig.driver, sync) != vz::Status::kOk || sync == 0 ||
             vz::SendPing(rig.driver, target.c_str(), size, vz::kPingKindDirected, sync, sent, id) !=
-                0) {
+                vz::Status::kOk) {
             return false;
         }
         uint32_t echo = 0;
-        int status = 0;
-        while ((status = vz::GetPingEcho(rig.driver, id, echo)) == vz::kStatusPending) {
+        vz::Status status = vz::Status::kOk;
+        while ((status = vz::GetPingEcho(rig.driver, id, echo)) == vz::Status::kEchoPending) {
             rig.clock.YieldTimeSlice();
         }
-        if (status == vz::kStatusOk) {
+        if (status == vz::Status::kOk) {
             ++echoes;
             ++packets;
             bytes += size;
@@ -83,7 +83,7 @@ bool MeasureLinkTest(Rig& rig, const std::string& target, uint32_t size, LinkFig
         char source[vz::kNodeAddressTextSize];
         uint32_t received = 0;
         uint8_t percent = 0;
-        while (vz::GetPing(rig.driver, source, received, percent) == 1) {
+        while (vz::GetPing(rig.driver, source, received, percent) == vz::Status::kPingTaken) {
             ++packets;
             bytes += received;
         }

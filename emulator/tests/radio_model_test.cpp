@@ -113,12 +113,12 @@ TEST(ChannelCapacity, IsThePayloadShareOfTheAirtimeTheLoadLeaves) {
 }
 
 // One directed ping to the Master; the status and the echo's delay.
-int DirectedPing(EmulatedCard& card, const char* address, uint32_t size, uint32_t& delay) {
+Status DirectedPing(EmulatedCard& card, const char* address, uint32_t size, uint32_t& delay) {
     uint8_t sync = 0, id = 0;
     uint32_t sent = 0, echo = 0;
     EXPECT_EQ(SendPing(card.driver, address, size, kPingKindDirected, sync, sent, id), 0);
-    int status = 0;
-    while ((status = GetPingEcho(card.driver, id, echo)) == kStatusPending) {
+    Status status = Status::kOk;
+    while ((status = GetPingEcho(card.driver, id, echo)) == Status::kEchoPending) {
         card.clock.YieldTimeSlice();
     }
     delay = echo - sent;
@@ -169,7 +169,7 @@ TEST(SharedChannel, BroadcastAnswersTakeTheAirOneAfterAnother) {
         char source[kNodeAddressTextSize];
         uint32_t bytes = 0;
         uint8_t percent = 0;
-        while (GetPing(card.driver, source, bytes, percent) == 1) {
+        while (GetPing(card.driver, source, bytes, percent) == Status::kPingTaken) {
             arrivals.push_back(card.clock.NowMs() - sent);
         }
         card.clock.Advance(1);
@@ -196,7 +196,7 @@ TEST(LossFromSignal, EchoesAreLostOnlyWhenEveryTryFailedAndTheNodesLossAddsOn) {
         int lost = 0;
         for (int i = 0; i < kPings; ++i) {
             uint32_t delay = 0;
-            lost += DirectedPing(card, "00a0d4000c01", 1500, delay) == kStatusNoEcho ? 1 : 0;
+            lost += DirectedPing(card, "00a0d4000c01", 1500, delay) == Status::kNoEcho ? 1 : 0;
         }
         EXPECT_NEAR(double(lost) / kPings,
                     1.0 - (1.0 - frameLost) * (1.0 - frameLost) * (1.0 - c.loss), 0.02)
@@ -211,7 +211,7 @@ int MasterPercent(EmulatedCard& card) {
     char source[kNodeAddressTextSize];
     uint32_t bytes = 0;
     uint8_t percent = 0;
-    EXPECT_EQ(GetPing(card.driver, source, bytes, percent), 1);
+    EXPECT_EQ(GetPing(card.driver, source, bytes, percent), Status::kPingTaken);
     return percent;
 }
 
@@ -308,7 +308,8 @@ std::vector<uint32_t> Trace(uint64_t seed) {
     EXPECT_EQ(OpenDriver(card.driver), 0);
     for (int i = 0; i < 60; ++i) {
         uint32_t delay = 0;
-        trace.push_back(DirectedPing(card, i % 2 ? "00a0d4000c01" : "00a0d4000c02", 1500, delay));
+        trace.push_back(
+            StatusCode(DirectedPing(card, i % 2 ? "00a0d4000c01" : "00a0d4000c02", 1500, delay)));
         trace.push_back(delay);
         uint8_t sync = 0, id = 0;
         uint32_t sent = 0, bytes = 0;
@@ -316,7 +317,7 @@ std::vector<uint32_t> Trace(uint64_t seed) {
         card.clock.Advance(40);
         char source[kNodeAddressTextSize];
         uint8_t percent = 0;
-        while (GetPing(card.driver, source, bytes, percent) == 1) {
+        while (GetPing(card.driver, source, bytes, percent) == Status::kPingTaken) {
             trace.push_back(card.clock.NowMs());
             trace.push_back(percent);
         }
