@@ -125,6 +125,8 @@ const uint16_t kChannel = kParamChannel;
 const WalkCase kWalkCases[] = {
     {"WalkUsesTableNotLengthField", Entry(kChannel, 0, 9, {7}) + Entry(kSync, 0, 0, {1}), kSync, 0},
     {"MissingStopsAtTerminator", Entry(kChannel, 0, 1, {7}) + Bytes{0, 0}, kSync, -1},
+    {"StaleEntryAfterTerminator",
+     Entry(kChannel, 0, 1, {7}) + Bytes{0, 0} + Entry(kSync, 0, 1, {1}), kSync, -1},
     {"StatusLeftUnset", Entry(kSync, kParameterStatusUnset, 1, {1}), kSync, -1},
     {"IdAboveTable", Entry(kMaxParameterId + 1, 0, 1, {1}) + Entry(kSync, 0, 1, {1}), kSync, -1},
     {"WantedIdOutOfRange", Entry(kSync, 0, 1, {1}), kMaxParameterId + 1, -1},

@@ -218,6 +218,10 @@ TEST_F(LinkDialog, AFixedLatencyShowsNoDeviationRoamingBeepsAndLostEchoesAreGive
     ui.RunFor(5000);
     EXPECT_EQ(emulator->Counters().requests[kCmdInitCard], inits);
     EXPECT_NE(host.GetItemText(IDC_LINK_PACKETS), "0");
+    emulator->Control("node 00a0d41000ab loss=0");
+    InjectFailure(kCmdGetPingEcho, kStatusNoEcho, "count=11");
+    ui.RunFor(1000);
+    EXPECT_GT(emulator->Counters().requests[kCmdInitCard], inits);
 }
 
 TEST_F(LinkDialog, AKnownSpreadShowsAsTheDeviationOverALongRun) {
