@@ -293,6 +293,8 @@ const RequestCase kRequests[] = {
            "<-30dBm:250> <-80dBm:100> | 99"),
     MapRow("SinglePointRisesAlongTheDefaultSlope", Calibration({60, 150}), 0,
            {100, 101, 150, 255}, "<-60dBm:150> | 0 1 50 100"),
+    MapRow("SinglePointBelowItsPercentStartsAtZero", Calibration({40, 50}), 0, {0, 1, 50},
+           "<-40dBm:50> | 0 2 100"),
     MapRow("SteepPointsStopAtOneHundred", Calibration({80, 32, 60, 60}), 0, {171, 255},
            "<-80dBm:32> <-60dBm:60> | 100 100"),
     MapRow("FallingSegmentsStopAtZero", Calibration({70, 136, 50, 52}), 0, {185, 200},

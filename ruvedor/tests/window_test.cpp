@@ -17,7 +17,7 @@ const char kNtMessage[] =
 struct NoDriverCase {
     const char* what;
     std::string scenario;
-    const char* cardType;  // null: no adapter key found
+    const char* cardType;  // null: a PC card's NT Parameters key, which the monitor does not read
     bool keepsRunning;
     const char* message;
 };
@@ -30,6 +30,10 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
     const NoDriverCase& c = GetParam();
     if (c.cardType != nullptr) {
         InstallAdapter95(c.cardType);
+    } else {
+        test::AddNtAdapter(registry, "System\\CurrentControlSet", "davuziro1", "nt");
+        test::PutValue(registry, "System\\CurrentControlSet\\Services\\davuziro1\\Parameters",
+                       "CardType", test::Sz("PCMCIA"));
     }
     Prepare(c.scenario);
     ASSERT_EQ(emulator->Control("eject"), "OK");
@@ -59,7 +63,8 @@ TEST_P(NoDriver, ShowsTheErrorAndWaitsOnlyForAPcCard) {
 
 INSTANTIATE_TEST_SUITE_P(
     Adapters, NoDriver,
-    ::testing::Values(NoDriverCase{"NtFindsNoAdapter", LobbyScenario(), nullptr, false, kNtMessage},
+    ::testing::Values(NoDriverCase{"NtFindsNoAdapterBesideAPcCardsParameters", LobbyScenario(),
+                                   nullptr, false, kNtMessage},
                       NoDriverCase{"Old95", LobbyScenario("win95 3", "zeruve"), "ISA", false,
                                    kNtMessage},
                       NoDriverCase{"Windows95OtherCard", kLobby95, "ISA", false, k95Message},

@@ -75,7 +75,9 @@ const WalkCase kWalkCases[] = {
      {Fail(&R::FailEnumerate, kOldSet), Fail(&R::FailOpen, kCcs + "\\Control"),
           Fail(&R::FailQueryInfo, kServices + "Tcpip"), Windows95(kCcs, "0000", "95")}},
     {"MonitorFindsNothingOnNtAndIgnoresKeyNames", kNt, kMonitor, nullptr,
-     {Nt(kCcs, "davuziro1", "nt"), Put(kServices + "vnetsup", "DeviceVxDs", Sz("vnetsup"))}},
+     {Nt(kCcs, "davuziro1", "nt"), Put(kServices + "vnetsup", "DeviceVxDs", Sz("vnetsup")),
+          Put(kServices + "davuziro1\\Parameters", "Channel", Sz("9")),
+          Put(kServices + "davuziro1\\Parameters", "CardType", Sz("PCMCIA"))}},
     {"MonitorTakesTheValueAnywhere", kWindows95, kMonitor, "old",
      {Windows95(kOldSet, "0000", "old")}},
     {"MonitorStopsAtKeyThatWillNotOpen", kWindows95, kMonitor, nullptr,
@@ -106,6 +108,8 @@ TEST_P(FindAdapterKeyTest, FindsTheExpectedKeyAndClosesTheRest) {
         EXPECT_EQ(registry.OpenKeyCount(), found ? 1u : 0u);
         if (found) {
             EXPECT_EQ(GetValue(registry, settings.AdapterKey(), "Tag"), Sz(c.expectedTag));
+        } else {
+            EXPECT_EQ(Describe(settings), "") << "the record keeps its start values";
         }
     }
     EXPECT_EQ(registry.OpenKeyCount(), 0u);
@@ -150,6 +154,10 @@ const LoadCase kLoadCases[] = {
      {"Master_Name", SzSized(std::string(80, 'Q'), 80)}}, [](S& s) { s.IsPcCard = 1; },
      "Master_Name=QQQQQQQQQQQ Inactivity_Sec=0"},
     {"CardTypeDword", kTool, {{"CardType", Dword(1)}}, nullptr, "IsPcCard=1 Inactivity_Sec=0"},
+    // Every bit of a DWORD counts, the top byte's too.
+    {"FullWidthDwords", kTool, {{"Channel", Dword(0xFF000005)}, {"Domain", Dword(0x80000000)},
+     {"CardType", Dword(0x01000000)}}, nullptr,
+     "IsPcCard=1 Channel=-16777211 Domain=-2147483648 Inactivity_Sec=0"},
     {"MonitorPcCardReadsTheTimeOut", kMonitor, {{"CardType", Sz("PCMCIA")},
      {"Inactivity_Min", Sz("3")}, {"Peer_to_Peer", Sz("0")}}, [](S& s) { s.Inactivity_Sec = 0; },
      "IsPcCard=1 Inactivity_Min=3 Peer_to_Peer=0"},

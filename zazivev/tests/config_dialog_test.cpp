@@ -85,7 +85,7 @@ TEST_F(ConfigTest, OkSendsTheOptionsThenStoresTheSettingsKeepingEachValuesType) 
         }
         test::PutValue(registry, kParameters, "Channel", test::Sz("5"));
         OpenConfiguration();
-        EXPECT_EQ(Selected(IDC_CONFIG_INACTIVITY_SEC), "30");
+        EXPECT_EQ(Selected(IDC_CONFIG_INACTIVITY_SEC) + Selected(IDC_CONFIG_ROAM_CONFIG), "30Slow");
         window->SelectText(IDC_CONFIG_ROAM_CONFIG, "Normal");
         window->SelectText(IDC_CONFIG_STATION_TYPE, "Master");
         window->SelectText(IDC_CONFIG_CHANNEL, "9");

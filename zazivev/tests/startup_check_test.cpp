@@ -105,6 +105,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "fault fail cmd=13 status=-9", kAccessed, kFailedCheckButtons, 0, 0}),
     [](const auto& info) { return std::string(info.param.what); });
 
+// A card the check never initialised is not released on the way out.
+TEST_F(ToolTest, ExitAfterAFailedInitReleasesNothing) {
+    InstallAdapter();
+    Start(kQuickScenario);
+    InjectFailure(kCmdInitCard, kStatusFailed, "count=always");
+    ui.RunFor(100);
+    main->Click(kIdOk);
+    ui.Settle();
+    EXPECT_TRUE(main->Ended());
+    EXPECT_EQ(emulator->Counters().requests[kCmdReleaseCard], 0u);
+    EXPECT_EQ(driver->handle, kInvalidDeviceHandle);
+}
+
 class DriverVersions : public ToolTest,
                        public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 

@@ -80,6 +80,14 @@ TEST_F(SurveyDialog, BeforeWindowsFourHeldAndMasterCards) {
     EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 0), driver->card.masterAddress);
 }
 
+// A Master that never answers the broadcast gets no row, though the card is in its cell.
+TEST_F(SurveyDialog, AMasterNotHeardLeavesTheFirstRowEmpty) {
+    Survey(10, Edited(kSurveyScenario, "signal=-48 latency=2", "signal=-48 answer=0 latency=2"));
+    EXPECT_EQ(host->GetItemText(IDC_SURVEY_NODE_COUNT), "4");
+    EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0) + Text(IDC_SURVEY_MASTER_NAME, 0), "");
+    EXPECT_NE(Text(IDC_SURVEY_ADDRESS, 1), "");
+}
+
 TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndScrollingNeedsMoreThanSevenNodes) {
     Survey(2);
     const std::string address = Text(IDC_SURVEY_ADDRESS, 1);
@@ -97,10 +105,12 @@ TEST_F(SurveyDialog, ARowButtonRunsTheLinkTestAndScrollingNeedsMoreThanSevenNode
 
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbBottom);
     EXPECT_EQ(Text(IDC_SURVEY_ADDRESS, 0), "00a0d4010001");
+    // Seven entries fit the rows; the eighth brings the scroll bar.
     for (const char* node : {"00a0d4200001", "00a0d4200002", "00a0d4200003"}) {
+        EXPECT_FALSE(host->IsVisible(IDC_SURVEY_SCROLL)) << node;
         emulator->Control(std::string("node ") + node + " signal=-50");
+        RunCycles(*host, 2);
     }
-    RunCycles(*host, 2);
     EXPECT_TRUE(host->IsVisible(IDC_SURVEY_SCROLL));
     // Eight nodes with the Master: the bottom shows entries 1..7, and a line down stays there.
     host->FireVScroll(IDC_SURVEY_SCROLL, kSbBottom);
@@ -234,6 +244,19 @@ TEST_F(LinkDialog, AKnownSpreadShowsAsTheDeviationOverALongRun) {
         sum += std::stod(host.GetItemText(IDC_LINK_DEVIATION));
     }
     EXPECT_NEAR(sum / kPasses, 3.0, 0.1);
+}
+
+// A failed send restarts the ring at its first slot: the slots it skips keep their older samples.
+TEST_F(LinkDialog, AFailedSendRestartsTheRingAtItsFirstSlot) {
+    HeadlessHost& host = OpenLink("00a0d41000ab");
+    ui.RunFor(5000);
+    emulator->Control("node 00a0d41000ab latency=21");
+    ui.RunFor(1500);
+    InjectFailure(kCmdTransmitPing, kStatusFailed, "nth=1");
+    ui.RunFor(1500);
+    // Three slots of the new latency and six of the old, weighted by their samples: 10 ms. Had
+    // the ring gone on, six slots of the new latency would show 14.
+    EXPECT_EQ(host.GetItemText(IDC_LINK_LATENCY), "10");
 }
 
 TEST_F(LinkDialog, ALostMasterIsFollowedAfterTheRecovery) {

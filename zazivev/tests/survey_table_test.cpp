@@ -115,6 +115,15 @@ TEST(LinkSlots, FiguresOverTheStoredSamplesWithinTheirBounds) {
     EXPECT_EQ(counted.bytesPerSecond, (1500 + 700) * 2);
     EXPECT_EQ(counted.signalPercent, 50);
 
+    LinkSlots thirds;  // rates per second round to nearest: 4 echoes and 400 bytes over 3 slots
+    for (const int slot : {0, 1, 2}) {
+        thirds.StartSlot(slot);
+        thirds.AddEcho(5, 100);
+    }
+    thirds.AddEcho(5, 100);
+    EXPECT_EQ(thirds.Compute().packetsPerSecond, 3);
+    EXPECT_EQ(thirds.Compute().bytesPerSecond, 267);
+
     LinkSlots full;  // a slot keeps at most fifty samples
     for (int sample = 0; sample < 50; ++sample) {
         full.AddEcho(10, 60);
