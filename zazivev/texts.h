@@ -50,7 +50,4 @@ inline constexpr char kSignalPercent[] = "%d %%";
 inline constexpr char kLinkMasterLabel[] = "Master Name";
 inline constexpr char kLinkDeviation[] = "%.1f";
 
-// Snoop.
-inline constexpr char kSnoopFrequencyLabel[] = "%1.3f";
-
 }  // namespace vz::texts

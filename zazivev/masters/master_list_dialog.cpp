@@ -22,27 +22,9 @@ namespace vz {
 
 namespace {
 
-constexpr int kDomainCount = 16;
-constexpr uint32_t kStepAtOnceMs = 2000;
-
-bool IsDomain(int value) {
-    return value >= 0 && value < kDomainCount;
-}
-
-// What the configured station type gives the card back at closing: Alternate Master and Master
-// as they are; a stored value that is no role leaves it a Station, as the configuration shows it,
-// rather than whatever role its low byte would name.
-uint8_t ConfiguredRole(int stationType) {
-    if (stationType == kStationTypeAlternateMaster || stationType == kStationTypeMaster) {
-        return static_cast<uint8_t>(stationType);
-    }
-    return kStationTypeStation;
-}
-
-template <size_t N>
-void CopyField(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
+MasterSearch::Mode ModeOf(int searchMode) {
+    return searchMode == MasterListDialog::kSearchAll ? MasterSearch::Mode::kAll
+                                                      : MasterSearch::Mode::kOne;
 }
 
 }  // namespace
@@ -51,41 +33,29 @@ MasterListDialog::MasterListDialog(ToolContext& context, AdapterSettings& settin
     : Dialog(IDD_MASTER_LIST),
       context_(context),
       settings_(settings),
-      searchMode_(searchMode == kSearchAll ? kSearchAll : kSearchOne) {}
+      search_(context, settings.Station_Type, settings.Domain, ModeOf(searchMode)) {}
 
 int MasterListDialog::SearchMode() const {
-    return searchMode_;
+    return search_.CurrentMode() == MasterSearch::Mode::kAll ? kSearchAll : kSearchOne;
 }
 
 bool MasterListDialog::OnInitDialog() {
     DialogHost& host = *Host();
     Driver& driver = context_.driver;
-    for (int domain = 0; domain < kDomainCount; ++domain) {
+    for (int domain = 0; domain < MasterSearch::kDomainCount; ++domain) {
         host.ComboAdd(IDC_MASTERS_DOMAIN, FormatText(texts::kMastersNumber, domain));
     }
+    const bool searchAll = SearchMode() == kSearchAll;
     host.CheckRadio(IDC_MASTERS_SEARCH_ALL, IDC_MASTERS_SEARCH_ONE,
-                    searchMode_ == kSearchAll ? IDC_MASTERS_SEARCH_ALL : IDC_MASTERS_SEARCH_ONE);
+                    searchAll ? IDC_MASTERS_SEARCH_ALL : IDC_MASTERS_SEARCH_ONE);
     host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
-
-    // A stored domain the card cannot have is searched as domain 0.
-    currentDomain_ = IsDomain(settings_.Domain) ? settings_.Domain : 0;
-    domainText_ = FormatText(texts::kMastersNumber, currentDomain_);
+    domainText_ = FormatText(texts::kMastersNumber, search_.CurrentDomain());
 
     char version[32] = {};
     GetVersion(driver, version);
     linkTestsAllowed_ = LinkTestsAllowed(FieldText(version));
-    restartPending_ = false;
-    // Before the first step the card is in its configured domain, and a Master it is synchronised
-    // to is listed in that domain.
-    searchedDomain_ = currentDomain_;
     host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
-    lastStep_ = context_.clock.NowMs() - kStepAtOnceMs;
-    ClearMasterAddr(driver);
-    if (settings_.Station_Type != kStationTypeStation) {
-        SetStationType(driver, kStationTypeStation);
-        uint8_t syncState = 0;
-        InitCard(driver, syncState, 0, 0);
-    }
+    search_.Begin();
 
     host.ListViewAddColumn(IDC_MASTERS_LIST, 0, texts::kMastersColumnAddress, 96);
     host.ListViewAddColumn(IDC_MASTERS_LIST, 1, texts::kMastersColumnDomain, 48);
@@ -97,7 +67,7 @@ bool MasterListDialog::OnInitDialog() {
     host.MakeAcceleratorTarget();
     host.SetTimer(kSearchTimer, kSearchTickMs);
     ShowSearchingDomain();
-    EnableDomainList(searchMode_ == kSearchOne);
+    EnableDomainList(!searchAll);
     return true;
 }
 
@@ -108,47 +78,16 @@ void MasterListDialog::OnTimer(uint32_t id) {
 }
 
 void MasterListDialog::SearchTick() {
-    Driver& driver = context_.driver;
-    if (restartPending_) {
-        if (OpenDriver(driver) != Status::kOk || RestartDriver(driver) != Status::kOk) {
-            return;
-        }
-        restartPending_ = false;
-        searchedDomain_ = kNoSearch;
+    const MasterSearch::Tick tick = search_.Step();
+    if (tick.listed != nullptr) {
+        ListMaster(*tick.listed);
     }
-
-    MasterReading heard;
-    const Status status = GetMasterNode(driver, heard);
-    if (status == Status::kChannelLost) {
-        restartPending_ = true;
-        return;
-    }
-    if (searchedDomain_ != kNoSearch && heard.syncState != 0 && status == Status::kOk &&
-        heard.nodeAddress[0] != '\0') {
-        ListMaster(MasterRecord{FieldText(heard.address), FieldText(heard.name), searchedDomain_,
-                                heard.channel, heard.subchannel});
-    }
-
-    if (context_.clock.NowMs() - lastStep_ >= kDomainStepMs) {
-        StepDomain();
+    if (tick.stepped) {
+        ShowSearchingDomain();
     }
 }
 
-void MasterListDialog::ListMaster(const MasterRecord& heard) {
-    // A report whose Master address is all zeros names no Master: the card clears the address
-    // at every domain step. Channels are listed as they came, whatever their range.
-    if (heard.address.find_first_not_of('0') == std::string::npos) {
-        return;
-    }
-    const bool listed = std::any_of(masters_.begin(), masters_.end(), [&](const auto& master) {
-        return master->address == heard.address;
-    });
-    if (listed || masters_.size() >= kMaxMasters) {
-        return;
-    }
-    masters_.push_back(std::make_unique<MasterRecord>(heard));
-    const MasterRecord& master = *masters_.back();
-
+void MasterListDialog::ListMaster(const MasterRecord& master) {
     DialogHost& host = *Host();
     const int row = host.ListViewInsertRow(IDC_MASTERS_LIST, nextRow_, master.address,
                                            reinterpret_cast<intptr_t>(&master));
@@ -163,38 +102,9 @@ void MasterListDialog::ListMaster(const MasterRecord& heard) {
     ++nextRow_;
 }
 
-void MasterListDialog::StepDomain() {
-    Driver& driver = context_.driver;
-    StopSearchAndPause();
-    ClearMasterAddr(driver);
-    if (searchMode_ == kSearchAll) {
-        currentDomain_ = (currentDomain_ + 1) % kDomainCount;
-    }
-    ShowSearchingDomain();
-    if (StartMasterSearch(driver, static_cast<uint8_t>(currentDomain_)) == Status::kChannelLost) {
-        restartPending_ = true;
-    }
-    searchedDomain_ = currentDomain_;
-    lastStep_ = context_.clock.NowMs();
-}
-
-void MasterListDialog::StopSearchAndPause() {
-    Clock& clock = context_.clock;
-    const uint32_t began = clock.NowMs();
-    const Status stopped = StopSearch(context_.driver);
-    // The card needs the pause to leave the search; nothing else runs meanwhile, and sleeping
-    // instead of spinning leaves the processor to the other programs.
-    for (uint32_t waited = clock.NowMs() - began; waited < kSearchPauseMs;
-         waited = clock.NowMs() - began) {
-        clock.SleepMs(kSearchPauseMs - waited);
-    }
-    if (!StopSearchSettled(stopped)) {
-        StopSearch(context_.driver);
-    }
-}
-
 void MasterListDialog::ShowSearchingDomain() {
-    Host()->SetItemText(IDC_MASTERS_SEARCHING, FormatText(texts::kMastersNumber, currentDomain_));
+    Host()->SetItemText(IDC_MASTERS_SEARCHING,
+                        FormatText(texts::kMastersNumber, search_.CurrentDomain()));
 }
 
 void MasterListDialog::EnableDomainList(bool enable) {
@@ -243,31 +153,25 @@ void MasterListDialog::OnSearchAll() {
     selected_ = nullptr;
     EnableDomainList(false);
     DisableMasterButtons();
-    searchMode_ = kSearchAll;
+    search_.SetMode(MasterSearch::Mode::kAll);
 }
 
 void MasterListDialog::OnSearchOne() {
     DialogHost& host = *Host();
     selected_ = nullptr;
     host.EnableItem(IDC_MASTERS_DOMAIN, true);
-    const int index = host.ComboSelectedIndex(IDC_MASTERS_DOMAIN);
-    if (IsDomain(index)) {
-        currentDomain_ = index;
-    }
+    search_.SearchDomain(host.ComboSelectedIndex(IDC_MASTERS_DOMAIN));
     host.SetItemText(IDC_MASTERS_SEARCHING, host.ComboSelectedText(IDC_MASTERS_DOMAIN));
     host.EnableItem(IDC_MASTERS_DOMAIN_LABEL, true);
     DisableMasterButtons();
-    searchMode_ = kSearchOne;
+    search_.SetMode(MasterSearch::Mode::kOne);
 }
 
 void MasterListDialog::OnDomainChosen() {
     DialogHost& host = *Host();
     domainText_ = host.ComboSelectedText(IDC_MASTERS_DOMAIN);
     host.SetItemText(IDC_MASTERS_SEARCHING, domainText_);
-    const int index = host.ComboSelectedIndex(IDC_MASTERS_DOMAIN);
-    if (IsDomain(index)) {
-        currentDomain_ = index;
-    }
+    search_.SearchDomain(host.ComboSelectedIndex(IDC_MASTERS_DOMAIN));
     selected_ = nullptr;
     host.EnableItem(IDC_MASTERS_USE_DOMAIN, false);
     if (linkTestsAllowed_) {
@@ -287,18 +191,14 @@ void MasterListDialog::OnNotify(int id, int code) {
     }
 }
 
-MasterRecord* MasterListDialog::RowMaster(int row) {
+const MasterRecord* MasterListDialog::RowMaster(int row) {
     if (row < 0) {
         return nullptr;
     }
     // The item data is trusted only as one of this list's own records.
-    const intptr_t data = Host()->ListViewRowData(IDC_MASTERS_LIST, row);
-    for (const auto& master : masters_) {
-        if (reinterpret_cast<intptr_t>(master.get()) == data) {
-            return master.get();
-        }
-    }
-    return nullptr;
+    const auto* data =
+        reinterpret_cast<const MasterRecord*>(Host()->ListViewRowData(IDC_MASTERS_LIST, row));
+    return search_.Owns(data) ? data : nullptr;
 }
 
 void MasterListDialog::PickSelectedMaster() {
@@ -330,14 +230,14 @@ void MasterListDialog::UseDomain() {
         ChangeDomainDialog prompt(selected_->domain);
         host.RunModal(prompt);
         if (prompt.Confirmed()) {
-            currentDomain_ = selected_->domain;
-            domainText_ = FormatText(texts::kMastersNumber, currentDomain_);
+            search_.SearchDomain(selected_->domain);
+            domainText_ = FormatText(texts::kMastersNumber, search_.CurrentDomain());
             host.EnableItem(IDC_MASTERS_DOMAIN, true);
             host.ComboSelectText(IDC_MASTERS_DOMAIN, domainText_);
             host.EnableItem(IDC_MASTERS_DOMAIN_LABEL, true);
-            searchMode_ = kSearchOne;
+            search_.SetMode(MasterSearch::Mode::kOne);
             SetDomain(context_.driver, domainText_.c_str());
-            settings_.SaveDomain(currentDomain_);
+            settings_.SaveDomain(search_.CurrentDomain());
             host.CheckRadio(IDC_MASTERS_SEARCH_ALL, IDC_MASTERS_SEARCH_ONE, IDC_MASTERS_SEARCH_ONE);
         }
         selected_ = nullptr;
@@ -345,28 +245,14 @@ void MasterListDialog::UseDomain() {
     DisableMasterButtons();
 }
 
-Status MasterListDialog::SynchToMasterOf(const MasterRecord& master) {
-    MasterReading wanted;
-    CopyField(wanted.name, master.name);
-    CopyField(wanted.address, master.address);
-    wanted.channel = static_cast<uint8_t>(master.channel);
-    wanted.subchannel = static_cast<uint8_t>(master.subchannel);
-    const Status status = SynchToMaster(context_.driver, settings_.Station_Type,
-                                        static_cast<uint8_t>(master.domain), wanted);
-    if (status != Status::kOk) {
-        AdoptMaster(context_.driver.card, wanted);
-    }
-    return status;
-}
-
 // The Master is held from the press on: the waits of SynchToMaster let clicks through that may
 // change the selection (Search All, say, leaves none). Records live as long as the dialog.
 void MasterListDialog::TestLink() {
     DialogHost& host = *Host();
     host.KillTimer(kSearchTimer);
-    StopSearchAndPause();
+    search_.Pause();
     if (const MasterRecord* master = selected_) {
-        const Status status = SynchToMasterOf(*master);
+        const Status status = search_.SynchTo(*master);
         RunDirectedLinkTest(context_, host, master->address);
         if (status == Status::kNoSync) {
             StopSearch(context_.driver);
@@ -380,9 +266,9 @@ void MasterListDialog::TestLink() {
 void MasterListDialog::ViewCell() {
     DialogHost& host = *Host();
     host.KillTimer(kSearchTimer);
-    StopSearchAndPause();
+    search_.Pause();
     if (const MasterRecord* master = selected_) {
-        const uint8_t inRange = SynchToMasterOf(*master) == Status::kOk ? 1 : 0;
+        const uint8_t inRange = search_.SynchTo(*master) == Status::kOk ? 1 : 0;
         RunSiteSurvey(context_, host, settings_, inRange);
     }
     host.SetTimer(kSearchTimer, kSearchTickMs);
@@ -399,10 +285,7 @@ void MasterListDialog::DisableMasterButtons() {
 
 void MasterListDialog::OnDestroy() {
     Host()->KillTimer(kSearchTimer);
-    if (settings_.Station_Type != kStationTypeStation) {
-        SetStationType(context_.driver, ConfiguredRole(settings_.Station_Type));
-    }
-    masters_.clear();
+    search_.End();
     selected_ = nullptr;
 }
 

@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/status.h"
+#include "engines/master_search.h"
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
-#include "zazivev/masters/master_record.h"
 
 namespace vz {
 
@@ -21,11 +20,6 @@ class MasterListDialog : public Dialog {
     static constexpr int kSearchOne = 1;
     static constexpr uint32_t kSearchTimer = 1;
     static constexpr uint32_t kSearchTickMs = 100;
-    // Each domain is listened to this long between steps; a step pauses the card this long.
-    static constexpr uint32_t kDomainStepMs = 1500;
-    static constexpr uint32_t kSearchPauseMs = 500;
-    // A driver reporting a new address on every tick for hours cannot grow the list past this.
-    static constexpr size_t kMaxMasters = 1024;
 
     // `searchMode`: the mode the opener remembers; SearchMode() hands the user's last choice back.
     MasterListDialog(ToolContext& context, AdapterSettings& settings, int searchMode);
@@ -39,9 +33,7 @@ class MasterListDialog : public Dialog {
 
   private:
     void SearchTick();
-    void ListMaster(const MasterRecord& heard);
-    void StepDomain();
-    void StopSearchAndPause();
+    void ListMaster(const MasterRecord& master);
     void ShowSearchingDomain();
     void EnableDomainList(bool enable);
 
@@ -53,26 +45,15 @@ class MasterListDialog : public Dialog {
     void UseDomain();
     void TestLink();
     void ViewCell();
-    // Moves the card onto `master`; a failure names that Master in the card state.
-    Status SynchToMasterOf(const MasterRecord& master);
     void DisableMasterButtons();
-    MasterRecord* RowMaster(int row);
+    const MasterRecord* RowMaster(int row);
 
     ToolContext& context_;
     AdapterSettings& settings_;
-    int searchMode_;
+    MasterSearch search_;
     std::string domainText_;  // the domain list's selected text
-    int currentDomain_ = 0;
-    uint32_t lastStep_ = 0;
-    bool restartPending_ = false;
-    // The domain the card searches now, which rows are filed under: a domain picked meanwhile is
-    // searched from the next step on. kNoSearch after a driver restart, until the next step: the
-    // card then reports its own Master, found in no domain searched.
-    static constexpr int kNoSearch = -1;
-    int searchedDomain_ = kNoSearch;
-    std::vector<std::unique_ptr<MasterRecord>> masters_;
     int nextRow_ = 0;
-    MasterRecord* selected_ = nullptr;
+    const MasterRecord* selected_ = nullptr;
     bool linkTestsAllowed_ = false;
 };
 

@@ -7,7 +7,7 @@
 #include "ui/dialog.h"
 #include "ui/dialog_host.h"
 #include "zazivev/app/tool_context.h"
-#include "zazivev/snoop/frequency_plan.h"
+#include "engines/frequency_plan.h"
 #include "zazivev/snoop/snoop_graph.h"
 
 namespace vz {

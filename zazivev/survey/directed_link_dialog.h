@@ -7,7 +7,7 @@
 #include "driver/status_queries.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
-#include "zazivev/survey/link_slots.h"
+#include "engines/link_slots.h"
 
 namespace vz {
 

@@ -7,7 +7,7 @@
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
-#include "zazivev/survey/node_table.h"
+#include "engines/node_table.h"
 
 namespace vz {
 

@@ -42,8 +42,8 @@ TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirs
     const auto stops = recorder->Of(kCmdStopSearch);
     const auto starts = recorder->Of(kCmdStartMasterSearch);
     for (size_t i = 1; i < starts.size(); ++i) {
-        EXPECT_EQ(starts[i].atMs - stops[i].atMs, MasterListDialog::kSearchPauseMs);
-        EXPECT_EQ(stops[i].atMs - starts[i - 1].atMs, MasterListDialog::kDomainStepMs);
+        EXPECT_EQ(starts[i].atMs - stops[i].atMs, MasterSearch::kSearchPauseMs);
+        EXPECT_EQ(stops[i].atMs - starts[i - 1].atMs, MasterSearch::kDomainStepMs);
     }
 
     emulator->Control("master 00a0d4020001 domain=2");
@@ -137,8 +137,8 @@ TEST_F(MasterListTest, APickedDomainAndAClickBesideTheRowsWaitForWhatTheyActAndR
         ++n;
         SetParameter(reply, kParamMasterAddress, {2, 0, 0, uint8_t(n >> 8), uint8_t(n), 1});
     };
-    ui.RunFor((MasterListDialog::kMaxMasters + 200) * 150);
-    EXPECT_EQ(Rows().size(), MasterListDialog::kMaxMasters);
+    ui.RunFor((MasterSearch::kMaxMasters + 200) * 150);
+    EXPECT_EQ(Rows().size(), MasterSearch::kMaxMasters);
 }
 
 // A configured Master searches as a Station and gets its role back; 258 is no role: its low byte

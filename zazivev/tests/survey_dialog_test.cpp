@@ -5,6 +5,24 @@
 namespace vz {
 namespace {
 
+TEST(SurveyScroll, ScrollTable) {
+    // Request, position and node count; the top row and position after.
+    using Scroll = std::tuple<int, int, int, int, int>;
+    for (const auto& [request, pos, count, top, after] :
+         {Scroll{kSbBottom, 0, 8, 1, 1}, Scroll{kSbLineDown, 1, 8, 1, 8},
+          Scroll{kSbLineDown, 2, 20, 3, 3}, Scroll{kSbLineDown, 12, 20, 13, 20},
+          Scroll{kSbLineUp, 1, 20, 0, 0}, Scroll{kSbLineUp, 16, 20, 12, 12},
+          Scroll{kSbLineUp, 5, 20, 4, 4}, Scroll{kSbPageUp, 13, 20, 0, 0},
+          Scroll{kSbPageUp, 14, 20, 7, 7}, Scroll{kSbPageDown, 6, 20, 13, 13},
+          Scroll{kSbPageDown, 7, 20, 13, 20}, Scroll{kSbThumbPosition, 5, 20, 5, 5},
+          Scroll{kSbThumbPosition, 13, 20, 13, 13}, Scroll{kSbThumbPosition, 14, 20, 13, 14},
+          Scroll{kSbTop, 9, 20, 0, 0}, Scroll{kSbThumbTrack, 9, 20, 4, 9}}) {
+        const SurveyScroll got = ScrollSurvey(request, pos, 4, count);
+        EXPECT_EQ(got.topRow, top) << request << " at " << pos;
+        EXPECT_EQ(got.position, after) << request << " at " << pos;
+    }
+}
+
 class SurveyDialog : public SurveyTest {
   protected:
     std::string Text(int first, int row) { return host->GetItemText(first + row); }

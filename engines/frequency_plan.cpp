@@ -1,9 +1,8 @@
 // The frequency plans by country code and their labels in GHz.
-#include "zazivev/snoop/frequency_plan.h"
+#include "engines/frequency_plan.h"
 
 #include <cstdio>
 
-#include "zazivev/texts.h"
 
 namespace vz {
 
@@ -17,10 +16,12 @@ struct PlanRow {
 // By country code modulo 64; code 3's first offset is the reply's second byte.
 constexpr PlanRow kPlans[] = {{79, 1}, {23, 1}, {43, 6}, {100, 0}};
 constexpr int kCodeWithOffsetByte = 3;
+// The graph's end labels: GHz with three decimals.
+constexpr char kFrequencyLabelFormat[] = "%1.3f";
 
 std::string Label(double gigahertz) {
     char text[16];
-    std::snprintf(text, sizeof text, texts::kSnoopFrequencyLabel, gigahertz);
+    std::snprintf(text, sizeof text, kFrequencyLabelFormat, gigahertz);
     return text;
 }
 
@@ -36,9 +37,13 @@ FrequencyPlan PlanForCountry(uint8_t code, uint8_t offsetByte) {
     FrequencyPlan result;
     result.points = plan.points;
     result.firstOffset = plan.firstOffset;
-    result.lowLabel = Label(2.401 + plan.firstOffset * 0.001);
-    result.highLabel = Label(2.4 + plan.firstOffset * 0.001 + plan.points * 0.001);
+    result.lowLabel = Label(FrequencyGhz(result, 0));
+    result.highLabel = Label(FrequencyGhz(result, plan.points - 1));
     return result;
+}
+
+double FrequencyGhz(const FrequencyPlan& plan, int position) {
+    return 2.4 + (plan.firstOffset + position + 1) * 0.001;
 }
 
 }  // namespace vz

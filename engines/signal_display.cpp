@@ -1,5 +1,5 @@
 // The signal display rule shared by the site survey and the directed link test.
-#include "zazivev/survey/signal_display.h"
+#include "engines/signal_display.h"
 
 #include <algorithm>
 

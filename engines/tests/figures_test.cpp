@@ -1,17 +1,14 @@
-// The site survey's node table, signal rule and scroll table, and the link test's slots, figures
-// and running averages, without a window.
+// The site survey's node table and signal rule, and the link test's slots, figures and running
+// averages.
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
 
 #include "driver/card_text.h"
-#include "ui/codes.h"
-#include "zazivev/survey/link_slots.h"
-#include "zazivev/survey/node_table.h"
-#include "zazivev/survey/signal_display.h"
-#include "zazivev/survey/survey_scroll.h"
-#include "zazivev/texts.h"
+#include "engines/link_slots.h"
+#include "engines/node_table.h"
+#include "engines/signal_display.h"
 
 namespace vz {
 namespace {
@@ -70,24 +67,6 @@ TEST(SurveyTable, AddressOrderIgnoresCaseAndKeepsTheMasterFirstAndTheHundredAndF
     EXPECT_EQ(table.HighestEntry(), kNodeTableSize - 1);
 }
 
-TEST(SurveyTable, ScrollTable) {
-    // Request, position and node count; the top row and position after.
-    using Scroll = std::tuple<int, int, int, int, int>;
-    for (const auto& [request, pos, count, top, after] :
-         {Scroll{kSbBottom, 0, 8, 1, 1}, Scroll{kSbLineDown, 1, 8, 1, 8},
-          Scroll{kSbLineDown, 2, 20, 3, 3}, Scroll{kSbLineDown, 12, 20, 13, 20},
-          Scroll{kSbLineUp, 1, 20, 0, 0}, Scroll{kSbLineUp, 16, 20, 12, 12},
-          Scroll{kSbLineUp, 5, 20, 4, 4}, Scroll{kSbPageUp, 13, 20, 0, 0},
-          Scroll{kSbPageUp, 14, 20, 7, 7}, Scroll{kSbPageDown, 6, 20, 13, 13},
-          Scroll{kSbPageDown, 7, 20, 13, 20}, Scroll{kSbThumbPosition, 5, 20, 5, 5},
-          Scroll{kSbThumbPosition, 13, 20, 13, 13}, Scroll{kSbThumbPosition, 14, 20, 13, 14},
-          Scroll{kSbTop, 9, 20, 0, 0}, Scroll{kSbThumbTrack, 9, 20, 4, 9}}) {
-        const SurveyScroll got = ScrollSurvey(request, pos, 4, count);
-        EXPECT_EQ(got.topRow, top) << request << " at " << pos;
-        EXPECT_EQ(got.position, after) << request << " at " << pos;
-    }
-}
-
 TEST(LinkSlots, FiguresOverTheStoredSamplesWithinTheirBounds) {
     LinkSlots slots;
     for (int sample = 0; sample < 10; ++sample) {
@@ -98,13 +77,13 @@ TEST(LinkSlots, FiguresOverTheStoredSamplesWithinTheirBounds) {
     slots.AddEcho(-3, 100);  // an echo stamped before its ping: counted, not a sample
     const LinkFigures figures = slots.Compute();
     EXPECT_EQ(figures.latency, 11);
-    EXPECT_EQ(FormatText(texts::kLinkDeviation, figures.deviation), "3.2");
+    EXPECT_EQ(FormatText("%.1f", figures.deviation), "3.2");
     EXPECT_EQ(figures.packetsPerSecond, 12);  // 12 echoes over two half-second slots
 
     LinkSlots halves;  // a mean of 10.5 rounds to 11, and the spread is taken around that
     halves.AddEcho(10, 100);
     halves.AddEcho(11, 100);
-    EXPECT_EQ(FormatText(texts::kLinkDeviation, halves.Compute().deviation), "0.7");
+    EXPECT_EQ(FormatText("%.1f", halves.Compute().deviation), "0.7");
 
     // Packets count pings and echoes; bytes and samples are bounded.
     LinkSlots pings;

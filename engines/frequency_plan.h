@@ -19,4 +19,7 @@ struct FrequencyPlan {
 // like code 0.
 FrequencyPlan PlanForCountry(uint8_t code, uint8_t offsetByte);
 
+// The frequency at `position` of the sweep, in GHz: 1 MHz steps above 2.400 GHz.
+double FrequencyGhz(const FrequencyPlan& plan, int position);
+
 }  // namespace vz

@@ -1,12 +1,12 @@
 // The site survey's node table.
-#include "zazivev/survey/node_table.h"
+#include "engines/node_table.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
 
-#include "zazivev/survey/signal_display.h"
+#include "engines/signal_display.h"
 
 namespace vz {
 

@@ -1,12 +1,12 @@
 // The directed link test's slots and statistics.
-#include "zazivev/survey/link_slots.h"
+#include "engines/link_slots.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "driver/request_block.h"
-#include "zazivev/survey/signal_display.h"
+#include "engines/signal_display.h"
 
 namespace vz {
 
