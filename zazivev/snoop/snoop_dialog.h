@@ -4,17 +4,20 @@
 
 #include <vector>
 
+#include "engines/spectrum_sweep.h"
 #include "ui/dialog.h"
 #include "ui/dialog_host.h"
 #include "zazivev/app/tool_context.h"
-#include "engines/frequency_plan.h"
 #include "zazivev/snoop/snoop_graph.h"
 
 namespace vz {
 
 class SnoopDialog : public Dialog, private PumpListener {
   public:
-    enum SamplingRate { kSlow = 0, kMedium = 1, kFast = 2 };
+    using SamplingRate = SpectrumSweep::Rate;
+    static constexpr SamplingRate kSlow = SpectrumSweep::kSlow;
+    static constexpr SamplingRate kMedium = SpectrumSweep::kMedium;
+    static constexpr SamplingRate kFast = SpectrumSweep::kFast;
     // Each tick dwells on one frequency.
     static constexpr uint32_t kSweepTimer = 1;
 
@@ -26,8 +29,8 @@ class SnoopDialog : public Dialog, private PumpListener {
     void OnTimer(uint32_t id) override;
     void OnPaint() override;
 
-    const FrequencyPlan& Plan() const { return plan_; }
-    const std::vector<FrequencyPoint>& Records() const { return records_; }
+    const FrequencyPlan& Plan() const { return sweep_.Plan(); }
+    const std::vector<FrequencyPoint>& Records() const { return sweep_.Records(); }
 
   private:
     void BeforeDispatch(Kind kind) override;
@@ -36,17 +39,14 @@ class SnoopDialog : public Dialog, private PumpListener {
     // Samples the record at the cursor for the rate's dwell. False when the dwell was cut short
     // by F1, a closing window or a new rate, and the graph is not to be redrawn for it.
     bool Dwell();
-    bool ReopenDriver();
     void PaintAll(SnoopGraph& graph);
     void PaintPair(SnoopGraph& graph);
 
     ToolContext& context_;
+    SpectrumSweep sweep_;
     int samplingRate_;
-    int cursor_ = 0;           // position of the next frequency to sample
-    bool redrawAll_ = true;    // the next paint clears every column first
-    bool driverLost_ = false;  // the channel failed; the next tick reopens it
-    FrequencyPlan plan_;
-    std::vector<FrequencyPoint> records_;
+    int cursor_ = 0;         // position of the next frequency to sample
+    bool redrawAll_ = true;  // the next paint clears every column first
     bool fullPaint_ = false;  // the next paint draws the axis and every bar
     bool dwellCut_ = false;   // set by the buttons that end or restart the sweep
 };

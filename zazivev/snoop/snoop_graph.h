@@ -3,18 +3,10 @@
 
 #include <cstdint>
 
+#include "engines/spectrum_sweep.h"
 #include "ui/canvas.h"
 
 namespace vz {
-
-// What one frequency's last dwell read; the green cap shows its largest sample.
-struct FrequencyPoint {
-    int32_t maximum = 0;
-    int32_t sum = 0;
-    int32_t peak = 0;   // the peak hold, kept beside maximum
-    int32_t count = 0;  // samples that succeeded; 0 draws no bars
-    int32_t index = 0;  // frequency index of the dwell, 0 before the first
-};
 
 inline constexpr Rgb kSnoopAverage{0, 0, 128};
 inline constexpr Rgb kSnoopPeak{0, 255, 0};
