@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-
 namespace vz {
 
 namespace {

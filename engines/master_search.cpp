@@ -143,8 +143,8 @@ Status MasterSearch::SynchTo(const MasterRecord& master) {
     CopyField(wanted.address, master.address);
     wanted.channel = static_cast<uint8_t>(master.channel);
     wanted.subchannel = static_cast<uint8_t>(master.subchannel);
-    const Status status = SynchToMaster(context_.driver, stationType_,
-                                        static_cast<uint8_t>(master.domain), wanted);
+    const Status status =
+        SynchToMaster(context_.driver, stationType_, static_cast<uint8_t>(master.domain), wanted);
     if (status != Status::kOk) {
         AdoptMaster(context_.driver.card, wanted);
     }

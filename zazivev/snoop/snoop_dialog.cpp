@@ -80,9 +80,8 @@ void SnoopDialog::OnTimer(uint32_t id) {
 
 bool SnoopDialog::Dwell() {
     dwellCut_ = false;
-    return sweep_.Dwell(cursor_, SamplingRate(samplingRate_), [this] {
-        return Host()->PumpDwellMessages(*this) == kVkF1 || dwellCut_;
-    });
+    return sweep_.Dwell(cursor_, SamplingRate(samplingRate_),
+                        [this] { return Host()->PumpDwellMessages(*this) == kVkF1 || dwellCut_; });
 }
 
 void SnoopDialog::BeforeDispatch(Kind kind) {

@@ -45,8 +45,8 @@ class SnoopDialog : public Dialog, private PumpListener {
     ToolContext& context_;
     SpectrumSweep sweep_;
     int samplingRate_;
-    int cursor_ = 0;         // position of the next frequency to sample
-    bool redrawAll_ = true;  // the next paint clears every column first
+    int cursor_ = 0;          // position of the next frequency to sample
+    bool redrawAll_ = true;   // the next paint clears every column first
     bool fullPaint_ = false;  // the next paint draws the axis and every bar
     bool dwellCut_ = false;   // set by the buttons that end or restart the sweep
 };

@@ -4,16 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/status_queries.h"
+#include "engines/link_test.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
-#include "engines/link_slots.h"
 
 namespace vz {
 
 class DialogHost;
 
-class DirectedLinkDialog : public Dialog {
+class DirectedLinkDialog : public Dialog, private LinkView {
   public:
     // Each tick of this timer runs one half-second measuring loop.
     static constexpr uint32_t kMeasureTimer = 1;
@@ -32,38 +31,13 @@ class DirectedLinkDialog : public Dialog {
     void OnDestroy() override;
 
   private:
-    // How a measuring loop ended: with the statistics to run, or with a failure that skips them
-    // and restarts the ring.
-    enum class LoopEnd { kStatistics, kFailure };
-
-    void Tick();
-    LoopEnd Measure();
-    LoopEnd WaitForEcho();
-    void RecordEcho(int64_t latency);
-    void FollowMaster(const MasterReading& master);
-    Status ReadMaster(MasterReading& reading);
-    void Recover();
-    void Statistics();
-    void Advance(LoopEnd end);
-    void Done();
-    void ShowOutOfRange(bool show);
+    void ShowOutOfRange(bool shown) override;
+    void ShowMaximumLatency(int64_t ms) override;
+    void ShowTargetFollowed(const char* address, const char* name) override;
+    void ShowPass(const LinkPass& pass) override;
 
     ToolContext& context_;
-    std::string targetAddress_;
-    int packetSize_;
-    LinkSlots slots_;
-    RunningAverages averages_;
-    uint8_t pingId_ = 0;
-    uint8_t inRange_ = 0;
-    int failures_ = 0;
-    int64_t maximumLatency_ = 0;
-    uint32_t slotStart_ = 0;
-    uint32_t testStart_ = 0;
-    uint32_t transmitTime_ = 0;
-    bool targetIsMaster_ = false;
-    char knownMaster_[kNodeAddressTextSize] = "";
-    bool driverLost_ = false;
-    bool pingOutstanding_ = false;
+    LinkTest link_;
 };
 
 // Runs the link test of `address` modally from `host`'s window, with the remembered packet size,
