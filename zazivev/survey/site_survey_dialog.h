@@ -3,17 +3,16 @@
 
 #include <cstdint>
 
-#include "driver/status_queries.h"
+#include "engines/site_survey.h"
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
 #include "zazivev/app/tool_context.h"
-#include "engines/node_table.h"
 
 namespace vz {
 
 class DialogHost;
 
-class SiteSurveyDialog : public Dialog {
+class SiteSurveyDialog : public Dialog, private SurveyView {
   public:
     // Timer 1 listens and ends cycles; timer 2 polls the echo of the cycle's broadcast.
     static constexpr uint32_t kSurveyTimer = 1;
@@ -31,40 +30,24 @@ class SiteSurveyDialog : public Dialog {
     void OnDestroy() override;
 
   private:
-    bool ReopenDriver();
-    void SurveyTick();
-    // Returns false when the tick must end here.
-    bool Relock();
-    bool FollowRoaming();
-    void EchoStep();
-    void ResetSurvey();
-    void ClearRows();
+    void ShowOutOfRange(bool shown) override;
+    void ShowRows() override;
+    void ClearRows() override;
+    void ShowNodeAdded(int highestEntry) override;
+    void ShowSurveyReset() override;
+    void Listen(bool on) override;
+    void AwaitEcho(bool on) override;
+    void Busy(bool on) override;
+
     void ClearRow(int row);
-    void CollectReplies();
-    void ShowRows();
-    void StartSurveyTimer();
-    void StopSurveyTimer();
-    void ShowOutOfRange(bool show);
     void RoamingClicked();
     void TestLink(int row);
 
     ToolContext& context_;
-    AdapterSettings& settings_;
-    uint8_t inRange_;
-    NodeTable table_;
+    SiteSurvey survey_;
     int sortOrder_ = 0;
     int topRow_ = 0;
-    int lowestTopRow_ = 0;
-    uint32_t lastCycleEnd_ = 0;
     bool surveyTimerRunning_ = false;
-    uint8_t pingId_ = 0;
-    int echoChecks_ = 0;
-    bool awaitingSync_ = false;
-    bool driverLost_ = false;
-    bool relockPending_ = false;
-    bool canLock_ = false;
-    // The Master a failed lock keeps trying to go back to (name, address, channel, subchannel).
-    MasterReading lockedMaster_;
 };
 
 // Runs the site survey modally from `host`'s window, with the survey's help place meanwhile;
