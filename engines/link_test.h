@@ -11,6 +11,9 @@
 
 namespace vz {
 
+// The ping size a link test starts with until the user picks another.
+inline constexpr int kDefaultPacketSize = 1500;
+
 // One statistics pass: the figures of the slots, and the averages of every pass so far (each
 // only where its `has` flag in the figures is set).
 struct LinkPass {

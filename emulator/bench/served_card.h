@@ -12,7 +12,7 @@
 #include "emulator/core/scenario_parser.h"
 #include "emulator/link/emulator_link.h"
 #include "emulator/server/card_server.h"
-#include "emulator/server/steady_clock.h"
+#include "platform/steady_clock.h"
 
 namespace vz {
 

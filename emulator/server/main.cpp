@@ -13,7 +13,7 @@
 #include "emulator/core/scenario_parser.h"
 #include "emulator/server/card_server.h"
 #include "emulator/server/control_client.h"
-#include "emulator/server/steady_clock.h"
+#include "platform/steady_clock.h"
 
 namespace {
 

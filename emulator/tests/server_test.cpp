@@ -16,7 +16,7 @@
 #include "emulator/link/emulator_link.h"
 #include "emulator/server/card_server.h"
 #include "emulator/server/control_client.h"
-#include "emulator/server/steady_clock.h"
+#include "platform/steady_clock.h"
 #include "emulator/tests/emulated_card.h"
 #include "emulator/wire/frame.h"
 #include "emulator/wire/stream.h"

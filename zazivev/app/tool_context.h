@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "engines/link_test.h"
 #include "program/program_context.h"
 #include "zazivev/app/help_contexts.h"
 
@@ -18,7 +19,7 @@ struct ToolContext : ProgramContext {
 
     int helpContext = kHelpContextMain;
     // The directed link test's ping size, kept from one test to the next for the whole run.
-    int rememberedPacketSize = 1500;
+    int rememberedPacketSize = kDefaultPacketSize;
 
     // Opens a text file for reading; null when it cannot be opened. Tests hand in their own.
     std::function<std::unique_ptr<std::istream>(const std::string& path)> openTextFile;

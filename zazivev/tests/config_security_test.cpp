@@ -8,7 +8,7 @@
 #include "driver/status_queries.h"
 #include "emulator/link/emulator_link.h"
 #include "emulator/server/card_server.h"
-#include "emulator/server/steady_clock.h"
+#include "platform/steady_clock.h"
 #include "zazivev/config/security_id_dialogs.h"
 #include "zazivev/tests/tool_fixture.h"
 

@@ -1,4 +1,4 @@
-// The server's clock: real milliseconds since the emulator started.
+// A clock of real milliseconds since it was made, for the programs that run off Windows.
 #pragma once
 
 #include <chrono>

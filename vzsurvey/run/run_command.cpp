@@ -1,0 +1,47 @@
+// One command, from Begin to End.
+#include "vzsurvey/run/run_command.h"
+
+#include "settings/adapter_settings.h"
+#include "vzsurvey/run/commands.h"
+
+namespace vz {
+
+Configured ReadConfiguration(ProgramContext& context) {
+    AdapterSettings settings(context.registry, context.version);
+    settings.Load();
+    return {settings.Station_Type, settings.Domain, settings.AdapterKey() != kNoRegistryKey};
+}
+
+Value TextOrNull(const char* text) {
+    if (text[0] == '\0') {
+        return std::monostate{};
+    }
+    return std::string(text);
+}
+
+Record RunCommand(ProgramContext& context, const Request& request, OutputSink& sink,
+                  const RunHooks& hooks) {
+    sink.Begin(request.command, hooks.utcNowMs());
+    Record summary;
+    switch (request.command) {
+        case SurveyCommand::kStatus:
+            summary = RunStatus(context);
+            break;
+        case SurveyCommand::kMasters:
+            summary = RunMasters(context, request.masters, sink, hooks);
+            break;
+        case SurveyCommand::kSurvey:
+            summary = RunSurvey(context, request.survey, sink, hooks);
+            break;
+        case SurveyCommand::kLink:
+            summary = RunLink(context, request.link, sink, hooks);
+            break;
+        case SurveyCommand::kSnoop:
+            summary = RunSnoop(context, request.snoop, sink, hooks);
+            break;
+    }
+    sink.End(summary, hooks.utcNowMs());
+    return summary;
+}
+
+}  // namespace vz
