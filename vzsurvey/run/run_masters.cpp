@@ -43,6 +43,14 @@ Record RunMasters(ProgramContext& context, const MastersRequest& request, Output
     int domainsSearched = 0;
     int64_t found = 0;
     for (;;) {
+        // Checked before the tick, which would otherwise take the next step.
+        const bool done =
+            sweep ? search.Steps() >= MasterSearch::kDomainCount &&
+                        clock.NowMs() - lastStep >= MasterSearch::kDomainStepMs
+                  : clock.NowMs() - start >= uint32_t(request.seconds) * 1000;
+        if (done || hooks.stopRequested()) {
+            break;
+        }
         const uint32_t tickStart = clock.NowMs();
         const MasterSearch::Tick tick = search.Step();
         if (tick.listed != nullptr && (sweep || tick.listed->domain == *request.domain)) {
@@ -53,12 +61,6 @@ Record RunMasters(ProgramContext& context, const MastersRequest& request, Output
             lastStep = clock.NowMs();
             domainsSearched = std::min(search.Steps(), MasterSearch::kDomainCount);
             hooks.progress("domain " + std::to_string(search.CurrentDomain()));
-        }
-        const bool done = sweep ? search.Steps() >= MasterSearch::kDomainCount &&
-                                      clock.NowMs() - lastStep >= MasterSearch::kDomainStepMs
-                                : clock.NowMs() - start >= uint32_t(request.seconds) * 1000;
-        if (done || hooks.stopRequested()) {
-            break;
         }
         AwaitNextTick(clock, tickStart);
     }
