@@ -75,6 +75,8 @@ Section "Vezurez programs (required)" SecPrograms
   File "${BUILD_DIR}\zazivev\zazivev.exe"
   File "${BUILD_DIR}\zazivev\zazivev.hlp"
   File "${BUILD_DIR}\ruvedor\ruvedor.exe"
+  ; The console program, beside the two; PATH is left as it is.
+  File "${BUILD_DIR}\vzsurvey\vzsurvey.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The shortcuts start in the install folder (the current output path).
@@ -116,6 +118,7 @@ Section "Uninstall"
   Delete "$INSTDIR\zazivev.exe"
   Delete "$INSTDIR\zazivev.hlp"
   Delete "$INSTDIR\ruvedor.exe"
+  Delete "$INSTDIR\vzsurvey.exe"
   Delete "$INSTDIR\uninstall.exe"
   ; Only if empty: files the user put there stay, and so does the folder.
   RMDir "$INSTDIR"
