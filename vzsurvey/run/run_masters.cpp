@@ -44,10 +44,9 @@ Record RunMasters(ProgramContext& context, const MastersRequest& request, Output
     int64_t found = 0;
     for (;;) {
         // Checked before the tick, which would otherwise take the next step.
-        const bool done =
-            sweep ? search.Steps() >= MasterSearch::kDomainCount &&
-                        clock.NowMs() - lastStep >= MasterSearch::kDomainStepMs
-                  : clock.NowMs() - start >= uint32_t(request.seconds) * 1000;
+        const bool done = sweep ? search.Steps() >= MasterSearch::kDomainCount &&
+                                      clock.NowMs() - lastStep >= MasterSearch::kDomainStepMs
+                                : clock.NowMs() - start >= uint32_t(request.seconds) * 1000;
         if (done || hooks.stopRequested()) {
             break;
         }
