@@ -39,6 +39,7 @@ class LinkRun : private LinkView {
     OutputSink& sink_;
     const RunHooks& hooks_;
     LinkPass last_;
+    int64_t unsettled_ = 0;
 };
 
 void LinkRun::Run(int seconds) {
@@ -53,6 +54,8 @@ void LinkRun::Run(int seconds) {
             clock.SleepMs(kRunTickMs);
         }
     }
+    // A ping still awaited counts neither as echoed nor as lost.
+    unsettled_ = link_.PingOutstanding() ? 1 : 0;
     // As the window leaves it: no ping left in flight.
     link_.Done();
 }
@@ -75,7 +78,7 @@ void LinkRun::ShowPass(const LinkPass& pass) {
 
 Record LinkRun::Summary() const {
     const LinkTotals& totals = link_.Totals();
-    const int64_t settled = totals.pingsSent - (link_.PingOutstanding() ? 1 : 0);
+    const int64_t settled = totals.pingsSent - unsettled_;
     const LinkFigures& figures = last_.figures;
     Record summary;
     summary.fields = {

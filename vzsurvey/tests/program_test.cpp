@@ -12,6 +12,7 @@
 #include "driver/request_block.h"
 #include "platform/fake/registry_tree.h"
 #include "program/tests/emulated_world.h"
+#include "program/tests/test_worlds.h"
 #include "vzsurvey/program/survey_program.h"
 #include "vzsurvey/tests/command_words.h"
 
@@ -20,11 +21,7 @@ namespace {
 
 constexpr int64_t kEpochMs = 1796632200000;  // 2026-12-07T08:30:00Z
 
-const char kWorld[] = R"(device davuziro 1
-system nt 4
-card address=00a0d41a2b3c driver="V1.2.4" rom="V1.49b " country=0
-calibration 40:200 80:100
-config station=0 domain=3 roaming=0 security-id=""
+const std::string kWorld = kCard + R"(config station=0 domain=3 roaming=0 security-id=""
 master 00a0d4010001 name="Lobby" domain=3 channel=5 subchannel=2 signal=-48 latency=2 spread=0
 master 00a0d4010002 name="Annex" domain=3 channel=7 subchannel=1 signal=-60 latency=2 spread=0
 master 00a0d4010009 name="Far" domain=9 channel=2 subchannel=3 signal=-70
@@ -32,10 +29,10 @@ node 00a0d41000ab signal=-44 latency=7 spread=0
 node 00a0d4100002 signal=-70 answer=0.5 latency=12 spread=4 loss=0.25
 spectrum floor=-96 sigma=2
 interferer 10-14 level=-55 duty=0.5
+noise 30-31 level=-50
 timing sync-ms=0 lock-ms=0 service-us=0 signal-noise-db=0
 seed 7
 )";
-constexpr char kParameters[] = "System\\CurrentControlSet\\Services\\davuziro\\Parameters";
 
 class SurveyProgramTest : public EmulatedWorldTest, public ConsoleSeams {
   protected:
@@ -197,7 +194,7 @@ TEST_F(SurveyProgramTest, AnInterruptedRunGivesTheCardBackAndEndsItsOutput) {
     };
     // An Alternate Master: the Master search makes it a Station meanwhile.
     test::PutValue(registry, kParameters, "Station_Type", test::Dword(1));
-    Rebuild(std::string(kWorld).replace(std::string(kWorld).find("station=0"), 9, "station=1"));
+    Rebuild(Edited(kWorld, "station=0", "station=1"));
     for (const auto& [commandLine, stopAfterMs] : kRuns) {
         SCOPED_TRACE(commandLine);
         stopAtMs = clock.NowMs() + stopAfterMs;
