@@ -137,16 +137,22 @@ start_no_device_emulator() {
     [ -n "$NO_DEVICE_PORT" ]
 }
 
+# The emulator a program is to reach, in PROGRAM_ADDRESS: the running one, or with
+# EMULATOR_ADDRESS="" none (under 32-bit Wine a world without the card's device, see above).
+resolve_program_address() {
+    PROGRAM_ADDRESS=$(emulator_address)
+    if [ -z "$PROGRAM_ADDRESS" ] && [ "$VZ_WIN_ARCH" = i686 ]; then
+        start_no_device_emulator || return 1
+        PROGRAM_ADDRESS=127.0.0.1:$NO_DEVICE_PORT
+    fi
+}
+
 # start_program DIR EXE: runs a program under Wine in its own folder, against the emulator
 # (EMULATOR_ADDRESS="" runs it without a driver, see start_no_device_emulator); its pid goes to
 # PROGRAM_PID.
 start_program() {
-    local address
-    address=$(emulator_address)
-    if [ -z "$address" ] && [ "$VZ_WIN_ARCH" = i686 ]; then
-        start_no_device_emulator || return 1
-        address=127.0.0.1:$NO_DEVICE_PORT
-    fi
+    resolve_program_address || return 1
+    local address=$PROGRAM_ADDRESS
     (
         cd "$1" || exit 1
         if [ -n "$address" ]; then export VEZUREZ_EMULATOR=$address; else unset VEZUREZ_EMULATOR; fi

@@ -6,14 +6,11 @@ vzsurvey_out=$out/vzsurvey
 # run_vzsurvey NAME ARGS...: runs it to its end; standard output and error land in
 # $vzsurvey_out/NAME.out and NAME.err (line ends as plain LF), its exit status in VZSURVEY_STATUS.
 run_vzsurvey() {
-    local name=$1 address
+    local name=$1
     shift
     mkdir -p "$vzsurvey_out"
-    address=$(emulator_address)
-    if [ -z "$address" ] && [ "$VZ_WIN_ARCH" = i686 ]; then
-        start_no_device_emulator || return 1
-        address=127.0.0.1:$NO_DEVICE_PORT
-    fi
+    resolve_program_address || return 1
+    local address=$PROGRAM_ADDRESS
     (
         cd "$win_build/vzsurvey" || exit 1
         if [ -n "$address" ]; then export VEZUREZ_EMULATOR=$address; else unset VEZUREZ_EMULATOR; fi

@@ -25,6 +25,10 @@ struct Configured {
 };
 Configured ReadConfiguration(ProgramContext& context);
 
+// The card's Master as it stands now, taken into the card state when read whole. Returns: the
+// sync state (0 when the read failed).
+uint8_t AdoptCurrentMaster(ProgramContext& context);
+
 // A text from the driver, null when it is empty.
 Value TextOrNull(const char* text);
 

@@ -1,6 +1,7 @@
 // One command, from Begin to End.
 #include "vzsurvey/run/run_command.h"
 
+#include "driver/status_queries.h"
 #include "settings/adapter_settings.h"
 #include "vzsurvey/run/commands.h"
 
@@ -10,6 +11,15 @@ Configured ReadConfiguration(ProgramContext& context) {
     AdapterSettings settings(context.registry, context.version);
     settings.Load();
     return {settings.Station_Type, settings.Domain, settings.AdapterKey() != kNoRegistryKey};
+}
+
+uint8_t AdoptCurrentMaster(ProgramContext& context) {
+    MasterReading master;
+    if (GetMasterNode(context.driver, master) != Status::kOk) {
+        return 0;
+    }
+    AdoptMaster(context.driver.card, master);
+    return master.syncState;
 }
 
 Value TextOrNull(const char* text) {

@@ -2,7 +2,6 @@
 // half-second pass, and a summary with the averages, the loss and the jitter.
 #include <string>
 
-#include "driver/status_queries.h"
 #include "engines/link_test.h"
 #include "vzsurvey/output/utc_time.h"
 #include "vzsurvey/run/commands.h"
@@ -105,10 +104,7 @@ Record LinkRun::Summary() const {
 Record RunLink(ProgramContext& context, const LinkRequest& request, OutputSink& sink,
                const RunHooks& hooks) {
     Driver& driver = context.driver;
-    MasterReading master;
-    if (GetMasterNode(driver, master) == Status::kOk) {
-        AdoptMaster(driver.card, master);
-    }
+    AdoptCurrentMaster(context);
     // "master" names the card's own Master, which the test then follows as the window does.
     std::string target = request.address.value_or(driver.card.masterAddress);
     LinkRun run(context, std::move(target), request.packetSize.value_or(kDefaultPacketSize), sink,

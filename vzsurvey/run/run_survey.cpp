@@ -2,7 +2,6 @@
 // shown at the end of each.
 #include <string>
 
-#include "driver/status_queries.h"
 #include "engines/site_survey.h"
 #include "vzsurvey/run/commands.h"
 #include "vzsurvey/run/pace.h"
@@ -98,12 +97,9 @@ void SurveyRun::ShowRows() {
 
 Record RunSurvey(ProgramContext& context, const SurveyRequest& request, OutputSink& sink,
                  const RunHooks& hooks) {
-    Driver& driver = context.driver;
-    MasterReading master;
-    if (GetMasterNode(driver, master) == Status::kOk) {
-        AdoptMaster(driver.card, master);
-    }
-    SurveyRun run(context, ReadConfiguration(context), master.syncState, request.order, sink);
+    const uint8_t inRange = AdoptCurrentMaster(context);
+    SurveyRun run(context, ReadConfiguration(context), inRange, request.order, sink);
+    const Driver& driver = context.driver;
     const int cycles = run.Run(request.cycles, hooks);
 
     Record summary;
