@@ -55,6 +55,9 @@ class Shell {
     virtual std::string EnvironmentVariable(const std::string& name) = 0;
 
     virtual void Beep(uint32_t frequency, uint32_t durationMs) = 0;
+    // Puts `text` on the clipboard as plain text, owned by `window`. False when the clipboard
+    // could not be had.
+    virtual bool SetClipboardText(WindowRef window, const std::string& text) = 0;
     // Tells the system help engine that `window` needs it no more.
     virtual void QuitHelpEngine(WindowRef window) = 0;
 

@@ -50,4 +50,7 @@ inline constexpr char kSignalPercent[] = "%d %%";
 inline constexpr char kLinkMasterLabel[] = "Master Name";
 inline constexpr char kLinkDeviation[] = "%.1f";
 
+// The measuring windows' system menu.
+inline constexpr char kCopyFigures[] = "Copy Figures";
+
 }  // namespace vz::texts

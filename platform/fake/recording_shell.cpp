@@ -89,6 +89,12 @@ std::string RecordingShell::EnvironmentVariable(const std::string& name) {
     return it == environment_.end() ? std::string() : it->second;
 }
 
+bool RecordingShell::SetClipboardText(WindowRef window, const std::string& text) {
+    calls_.push_back("SetClipboardText " + std::to_string(window));
+    clipboard_ = text;
+    return true;
+}
+
 void RecordingShell::Beep(uint32_t frequency, uint32_t durationMs) {
     calls_.push_back("Beep " + std::to_string(frequency) + " " + std::to_string(durationMs));
     beeps_.emplace_back(frequency, durationMs);

@@ -65,6 +65,7 @@ class RecordingShell : public Shell {
     std::string CurrentDirectory() override;
     std::string EnvironmentVariable(const std::string& name) override;
     void Beep(uint32_t frequency, uint32_t durationMs) override;
+    bool SetClipboardText(WindowRef window, const std::string& text) override;
     void QuitHelpEngine(WindowRef window) override;
     bool TrayAdd(const TrayEntry& entry) override;
     bool TrayModify(const TrayEntry& entry) override;
@@ -82,6 +83,7 @@ class RecordingShell : public Shell {
     const std::vector<TrayCall>& TrayCalls() const { return trayCalls_; }
     const std::vector<ProcessStart>& Started() const { return started_; }
     const std::vector<std::pair<uint32_t, uint32_t>>& Beeps() const { return beeps_; }
+    const std::string& Clipboard() const { return clipboard_; }
     const std::vector<WorkerStart>& Workers() const { return workers_; }
     WindowRef Foreground() const { return foreground_; }
     // Forgets what was asked so far (a long soak keeps its memory flat); the state stays.
@@ -98,6 +100,7 @@ class RecordingShell : public Shell {
     std::vector<Window> windows_;
     std::map<std::string, bool> files_;
     std::map<std::string, std::string> environment_;
+    std::string clipboard_;
     std::string currentDirectory_ = "C:\\";
     bool startResult_ = true;
     std::deque<bool> trayResults_;

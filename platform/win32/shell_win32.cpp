@@ -150,6 +150,28 @@ std::string Win32Shell::EnvironmentVariable(const std::string& name) {
     });
 }
 
+bool Win32Shell::SetClipboardText(WindowRef window, const std::string& text) {
+    if (!OpenClipboard(reinterpret_cast<HWND>(window))) {
+        return false;
+    }
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    bool placed = false;
+    if (memory != nullptr) {
+        if (void* bytes = GlobalLock(memory)) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            // The clipboard owns the memory once it has taken it.
+            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!placed) {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+    return placed;
+}
+
 void Win32Shell::Beep(uint32_t frequency, uint32_t durationMs) {
     ::Beep(frequency, durationMs);
 }

@@ -18,6 +18,7 @@ class Win32Shell : public Shell {
     std::string CurrentDirectory() override;
     std::string EnvironmentVariable(const std::string& name) override;
     void Beep(uint32_t frequency, uint32_t durationMs) override;
+    bool SetClipboardText(WindowRef window, const std::string& text) override;
     void QuitHelpEngine(WindowRef window) override;
     bool TrayAdd(const TrayEntry& entry) override;
     bool TrayModify(const TrayEntry& entry) override;

@@ -10,6 +10,7 @@
 #include "driver/status_queries.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
+#include "zazivev/app/copy_figures.h"
 #include "zazivev/config/message_dialogs.h"
 #include "zazivev/masters/rom_version.h"
 #include "zazivev/res/resource.h"
@@ -65,9 +66,28 @@ bool MasterListDialog::OnInitDialog() {
     selected_ = nullptr;
 
     host.MakeAcceleratorTarget();
+    AddCopyFiguresItem(host);
     host.SetTimer(kSearchTimer, kSearchTickMs);
     ShowSearchingDomain();
     EnableDomainList(!searchAll);
+    return true;
+}
+
+bool MasterListDialog::OnSysCommand(uint32_t id) {
+    if (!IsCopyFigures(id)) {
+        return false;
+    }
+    std::vector<FiguresRow> rows;
+    for (size_t index = 0; index < search_.Count(); ++index) {
+        const MasterRecord& master = search_.At(index);
+        rows.push_back({master.address, FormatText(texts::kMastersNumber, master.domain),
+                        FormatText(texts::kMastersChannel, master.channel, master.subchannel),
+                        master.name});
+    }
+    CopyFigures(context_, *Host(),
+                {texts::kMastersColumnAddress, texts::kMastersColumnDomain,
+                 texts::kMastersColumnChannel, texts::kMastersColumnName},
+                rows);
     return true;
 }
 

@@ -30,6 +30,8 @@ class MasterListDialog : public Dialog {
     void OnTimer(uint32_t id) override;
     void OnNotify(int id, int code) override;
     void OnDestroy() override;
+    // "Copy Figures" copies what the window shows.
+    bool OnSysCommand(uint32_t id) override;
 
   private:
     void SearchTick();

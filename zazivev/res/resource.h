@@ -28,6 +28,9 @@
 
 // Commands
 #define IDM_ABOUTBOX 16
+// The measuring windows' system menu item that copies their figures (the Master list, the site
+// survey, the directed link test, Snoop).
+#define IDM_COPY_FIGURES 32
 #define IDC_HELP_COMMAND 57670
 
 // Main dialog

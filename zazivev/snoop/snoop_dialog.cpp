@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "driver/card_text.h"
 #include "ui/codes.h"
+#include "zazivev/app/copy_figures.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 
@@ -24,6 +26,7 @@ bool SnoopDialog::OnInitDialog() {
     sweep_.Begin();
     samplingRate_ = std::clamp(samplingRate_, int(kSlow), int(kFast));
     ShowRate();
+    AddCopyFiguresItem(*Host());
     Host()->SetTimer(kSweepTimer, kSweepPeriodMs);
     return true;
 }
@@ -58,6 +61,24 @@ void SnoopDialog::OnCommand(int id, int code) {
         dwellCut_ = true;
     }
     Dialog::OnCommand(id, code);
+}
+
+// Each frequency with the average and peak of its last dwell; a frequency not sampled yet has
+// empty cells.
+bool SnoopDialog::OnSysCommand(uint32_t id) {
+    if (!IsCopyFigures(id)) {
+        return false;
+    }
+    std::vector<FiguresRow> rows;
+    for (int n = 0; n < Plan().points; ++n) {
+        const FrequencyPoint& point = Records()[n];
+        const bool sampled = point.count > 0;
+        rows.push_back({FormatText("%1.3f", FrequencyGhz(Plan(), n)),
+                        sampled ? std::to_string(point.sum / point.count) : "",
+                        sampled ? std::to_string(point.maximum) : ""});
+    }
+    CopyFigures(context_, *Host(), {"GHz", "Average %", "Peak %"}, rows);
+    return true;
 }
 
 void SnoopDialog::OnTimer(uint32_t id) {

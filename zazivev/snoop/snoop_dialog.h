@@ -25,6 +25,8 @@ class SnoopDialog : public Dialog, private PumpListener {
     explicit SnoopDialog(ToolContext& context, SamplingRate rate = kMedium);
 
     bool OnInitDialog() override;
+    // "Copy Figures" copies what the window shows.
+    bool OnSysCommand(uint32_t id) override;
     void OnCommand(int id, int code) override;
     void OnTimer(uint32_t id) override;
     void OnPaint() override;

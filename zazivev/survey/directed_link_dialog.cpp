@@ -7,6 +7,7 @@
 #include "driver/card_text.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
+#include "zazivev/app/copy_figures.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 #include "zazivev/texts.h"
@@ -19,6 +20,23 @@ constexpr uint32_t kTimerPeriodMs = 100;
 constexpr int kMinPacketSize = 60;
 constexpr int kMaxPacketSize = 1500;
 constexpr int kTickSpacing = 10;
+
+// The fields Copy Figures copies, under the window's own labels.
+const std::pair<int, const char*> kFigureFields[] = {
+    {IDC_LINK_ADDRESS, "Node Address"},
+    {IDC_LINK_MASTER_NAME, "Master Name"},
+    {IDC_LINK_PACKETS, "Packets/sec"},
+    {IDC_LINK_BYTES, "Bytes/sec"},
+    {IDC_LINK_SIGNAL, "Received Signal Strength"},
+    {IDC_LINK_LATENCY, "Latency"},
+    {IDC_LINK_MAXIMUM, "Maximum"},
+    {IDC_LINK_DEVIATION, "Standard Deviation"},
+    {IDC_LINK_SECONDS, "Total Seconds"},
+    {IDC_LINK_AVERAGE_PACKETS, "Average Packets/sec"},
+    {IDC_LINK_AVERAGE_BYTES, "Average Bytes/sec"},
+    {IDC_LINK_AVERAGE_LATENCY, "Average Latency (msec)"},
+    {IDC_LINK_PACKET_SIZE, "Packet Size Bytes"},
+};
 
 }  // namespace
 
@@ -35,6 +53,7 @@ int DirectedLinkDialog::PacketSize() const {
 bool DirectedLinkDialog::OnInitDialog() {
     DialogHost& host = *Host();
     host.SetTimer(kMeasureTimer, kTimerPeriodMs);
+    AddCopyFiguresItem(host);
     link_.Begin();
     if (link_.TargetIsMaster()) {
         host.SetItemText(IDC_LINK_MASTER_LABEL, texts::kLinkMasterLabel);
@@ -72,6 +91,20 @@ void DirectedLinkDialog::OnCommand(int id, int code) {
             Dialog::OnCommand(id, code);
             return;
     }
+}
+
+bool DirectedLinkDialog::OnSysCommand(uint32_t id) {
+    if (!IsCopyFigures(id)) {
+        return false;
+    }
+    FiguresRow header;
+    FiguresRow row;
+    for (const auto& [field, label] : kFigureFields) {
+        header.push_back(label);
+        row.push_back(Host()->GetItemText(field));
+    }
+    CopyFigures(context_, *Host(), header, {row});
+    return true;
 }
 
 void DirectedLinkDialog::OnHScroll(int id, int request, int pos) {

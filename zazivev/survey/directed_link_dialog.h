@@ -29,6 +29,8 @@ class DirectedLinkDialog : public Dialog, private LinkView {
     void OnTimer(uint32_t id) override;
     void OnHScroll(int id, int request, int pos) override;
     void OnDestroy() override;
+    // "Copy Figures" copies what the window shows.
+    bool OnSysCommand(uint32_t id) override;
 
   private:
     void ShowOutOfRange(bool shown) override;

@@ -1,11 +1,14 @@
 // The site survey's window: the rows of the survey's table, scrolling, sorting and the roaming box.
 #include "zazivev/survey/site_survey_dialog.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "driver/card_text.h"
 #include "ui/codes.h"
 #include "ui/dialog_host.h"
+#include "zazivev/app/copy_figures.h"
 #include "zazivev/res/resource.h"
 #include "zazivev/shell/help_dialog.h"
 #include "zazivev/survey/directed_link_dialog.h"
@@ -30,6 +33,7 @@ bool SiteSurveyDialog::OnInitDialog() {
     surveyTimerRunning_ = false;
     host.SetCheck(IDC_SURVEY_ROAMING, survey_.Begin());
     host.CheckRadio(IDC_SURVEY_TIME_OF_ARRIVAL, IDC_SURVEY_BY_ADDRESS, IDC_SURVEY_TIME_OF_ARRIVAL);
+    AddCopyFiguresItem(host);
     for (int row = 0; row < kSurveyRows; ++row) {
         if (context_.version.majorVersion >= 4) {
             host.SetButtonBitmaps(IDC_SURVEY_LINK_TEST + row, "DLU", "DLD");
@@ -126,6 +130,7 @@ void SiteSurveyDialog::ClearRow(int row) {
 }
 
 void SiteSurveyDialog::ClearRows() {
+    shownRows_.clear();
     for (int row = 0; row < kSurveyRows; ++row) {
         ClearRow(row);
     }
@@ -135,43 +140,76 @@ void SiteSurveyDialog::OnTimer(uint32_t id) {
     survey_.Tick(id == kEchoTimer);
 }
 
-void SiteSurveyDialog::ShowRows() {
-    DialogHost& host = *Host();
+int SiteSurveyDialog::EntryAt(int position) const {
+    const NodeTable& table = survey_.Table();
+    const bool shown = (position <= table.HighestEntry() && position != 0) ||
+                       (position == 0 && table.MasterHeard());
+    if (!shown) {
+        return -1;
+    }
+    return sortOrder_ == 1 ? table.ByAddress(position) : position;
+}
+
+FiguresRow SiteSurveyDialog::RowCells(int entry) const {
     const NodeTable& table = survey_.Table();
     const CardState& card = context_.driver.card;
-    host.SetItemText(IDC_SURVEY_NODE_COUNT, std::to_string(table.NodeCount()));
+    const NodeEntry& node = table.Entry(entry);
+    return {entry == 0 ? card.masterAddress : node.address, entry == 0 ? card.masterName : "",
+            std::to_string(node.linkQuality),
+            node.replies[table.CurrentSlot()] != 0 ? texts::kSurveyHeard : texts::kSurveyNotHeard,
+            FormatText(texts::kSignalPercent, node.signalPercent)};
+}
+
+void SiteSurveyDialog::ShowRows() {
+    DialogHost& host = *Host();
+    host.SetItemText(IDC_SURVEY_NODE_COUNT, std::to_string(survey_.Table().NodeCount()));
+    // Every row as drawn now, those out of view too, for Copy Figures.
+    shownRows_.assign(std::max(survey_.Table().HighestEntry() + 1, 0), FiguresRow{});
+    for (int position = survey_.LowestEntry(); position < int(shownRows_.size()); ++position) {
+        if (const int entry = EntryAt(position); entry >= 0) {
+            shownRows_[position] = RowCells(entry);
+        }
+    }
     for (int row = 0; row < kSurveyRows; ++row) {
-        int entry = topRow_ + row;
-        const bool shown =
-            (entry <= table.HighestEntry() && entry != 0) || (entry == 0 && table.MasterHeard());
-        if (!shown) {
+        const int entry = EntryAt(topRow_ + row);
+        if (entry < 0) {
             ClearRow(row);
             continue;
         }
-        if (sortOrder_ == 1) {
-            entry = table.ByAddress(entry);
-        }
-        const NodeEntry& node = table.Entry(entry);
+        const FiguresRow& cells = shownRows_[topRow_ + row];
         host.ShowItem(IDC_SURVEY_SIGNAL_BAR + row, true);
         host.ShowItem(IDC_SURVEY_LINK_TEST + row, true);
         host.ProgressSetRange(IDC_SURVEY_SIGNAL_BAR + row, 0, 100);
-        host.ProgressSetPos(IDC_SURVEY_SIGNAL_BAR + row, node.signalPercent);
+        host.ProgressSetPos(IDC_SURVEY_SIGNAL_BAR + row,
+                            survey_.Table().Entry(entry).signalPercent);
         if (entry != 0) {
-            host.SetItemText(IDC_SURVEY_ADDRESS + row, node.address);
+            host.SetItemText(IDC_SURVEY_ADDRESS + row, cells[0]);
             if (topRow_ != 0) {
                 host.SetItemText(IDC_SURVEY_MASTER_NAME, "");
             }
         } else {
-            host.SetItemText(IDC_SURVEY_MASTER_NAME, card.masterName);
-            host.SetItemText(IDC_SURVEY_ADDRESS, card.masterAddress);
+            host.SetItemText(IDC_SURVEY_MASTER_NAME, cells[1]);
+            host.SetItemText(IDC_SURVEY_ADDRESS, cells[0]);
         }
-        host.SetItemText(IDC_SURVEY_QUALITY + row, std::to_string(node.linkQuality));
-        host.SetItemText(IDC_SURVEY_ACTIVITY + row, node.replies[table.CurrentSlot()] != 0
-                                                        ? texts::kSurveyHeard
-                                                        : texts::kSurveyNotHeard);
-        host.SetItemText(IDC_SURVEY_SIGNAL + row,
-                         FormatText(texts::kSignalPercent, node.signalPercent));
+        host.SetItemText(IDC_SURVEY_QUALITY + row, cells[2]);
+        host.SetItemText(IDC_SURVEY_ACTIVITY + row, cells[3]);
+        host.SetItemText(IDC_SURVEY_SIGNAL + row, cells[4]);
     }
+}
+
+// Every node as the rows were last drawn, in their order, not only the rows in view.
+bool SiteSurveyDialog::OnSysCommand(uint32_t id) {
+    if (!IsCopyFigures(id)) {
+        return false;
+    }
+    std::vector<FiguresRow> rows;
+    std::copy_if(shownRows_.begin(), shownRows_.end(), std::back_inserter(rows),
+                 [](const FiguresRow& row) { return !row.empty(); });
+    CopyFigures(context_, *Host(),
+                {"Node Address", "Master Name", "Link Quality (0-5)", "Activity",
+                 "Received Signal Strength"},
+                rows);
+    return true;
 }
 
 void SiteSurveyDialog::OnVScroll(int id, int request, int pos) {

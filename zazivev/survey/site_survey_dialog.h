@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engines/site_survey.h"
 #include "settings/adapter_settings.h"
 #include "ui/dialog.h"
+#include "zazivev/app/copy_figures.h"
 #include "zazivev/app/tool_context.h"
 
 namespace vz {
@@ -28,6 +30,8 @@ class SiteSurveyDialog : public Dialog, private SurveyView {
     void OnTimer(uint32_t id) override;
     void OnVScroll(int id, int request, int pos) override;
     void OnDestroy() override;
+    // "Copy Figures" copies what the window shows.
+    bool OnSysCommand(uint32_t id) override;
 
   private:
     void ShowOutOfRange(bool shown) override;
@@ -39,6 +43,10 @@ class SiteSurveyDialog : public Dialog, private SurveyView {
     void AwaitEcho(bool on) override;
     void Busy(bool on) override;
 
+    // The table entry shown at `position` of the rows' order, or -1 when that position shows none.
+    int EntryAt(int position) const;
+    // What the row of `entry` shows: address, Master name, quality, activity, signal.
+    FiguresRow RowCells(int entry) const;
     void ClearRow(int row);
     void RoamingClicked();
     void TestLink(int row);
@@ -47,6 +55,7 @@ class SiteSurveyDialog : public Dialog, private SurveyView {
     SiteSurvey survey_;
     int sortOrder_ = 0;
     int topRow_ = 0;
+    std::vector<FiguresRow> shownRows_;  // by position in the rows' order; empty: none shown
     bool surveyTimerRunning_ = false;
 };
 

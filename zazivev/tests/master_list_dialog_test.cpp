@@ -13,6 +13,11 @@ const Table kSweep = {{"00a0d4010001", "15", "5/2", "Lobby"},
                       {"00a0d4020001", "0", "1/1", "Accounts"},
                       {"00a0d4020002", "1", "3/7", "Lobby"}};
 
+TEST(CopyFigures, ATabOrLineBreakInACellBecomesASpace) {
+    EXPECT_EQ(FiguresText({"A", "B"}, {{"x\ty", "z\r\nw"}, {"", "v"}}),
+              "A\tB\r\nx y\tz  w\r\n\tv\r\n");
+}
+
 TEST(RomVersion, DecidesTheLinkButtons) {
     const std::pair<const char*, bool> cases[] = {
         {"V1.49b ", true}, {"V2.0", true},    {"V1.47a", true},
@@ -31,6 +36,9 @@ TEST_F(MasterListTest, SearchAllFromTheLastDomainListsEveryMasterOnceWithItsFirs
              Edited(kMastersScenario, "sync-ms=1200", "sync-ms=0"));
     ui.RunFor(kSweepMs);
     EXPECT_EQ(Rows(), kSweep);
+    Table copied = {{"Address", "Domain", "Ch/Sub", "Name"}};
+    copied.insert(copied.end(), kSweep.begin(), kSweep.end());
+    EXPECT_EQ(CopiedFigures(*list), copied);
     EXPECT_EQ(list->GetItemText(IDC_MASTERS_SEARCHING), "15");
     const std::vector<int> domains = SearchedDomains();
     ASSERT_GE(domains.size(), 16u);

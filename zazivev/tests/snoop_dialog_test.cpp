@@ -69,6 +69,12 @@ TEST_F(SnoopTest, EachRateDwellsUntilItsSampleCountOrItsTimeCountingGoodSamplesO
         EXPECT_EQ(Record(0).count, samples) << extra;
         EXPECT_EQ(Record(0).maximum, samples > 0 ? 100 : 0);
         EXPECT_EQ(clock.NowMs() - opened - 100, ms);
+        // Copy Figures: every frequency, the one sampled with its average and peak.
+        const std::vector<std::vector<std::string>> copied = CopiedFigures(*host);
+        ASSERT_EQ(copied.size(), 80u);
+        EXPECT_EQ(copied[1], (samples > 0 ? std::vector<std::string>{"2.402", "100", "100"}
+                                          : std::vector<std::string>{"2.402", "", ""}));
+        EXPECT_EQ(copied[79], (std::vector<std::string>{"2.480", "", ""}));
     }
 }
 

@@ -62,6 +62,18 @@ TEST_F(SurveyDialog, RowsFillWithTheMasterFirstSortByAddressAndFollowTheReplies)
                                                      "00a0d4100004", "00a0d41000ab", "", ""}));
     // Only the late answer falls into the slot being filled when the rows are drawn.
     EXPECT_EQ(Text(IDC_SURVEY_ACTIVITY, 3) + Text(IDC_SURVEY_ACTIVITY, 4), "(*)( )");
+    // Copy Figures: each row as shown, under the window's labels.
+    const std::vector<std::vector<std::string>> copied = CopiedFigures(*host);
+    ASSERT_EQ(copied.size(), 6u);
+    EXPECT_EQ(copied[0],
+              (std::vector<std::string>{"Node Address", "Master Name", "Link Quality (0-5)",
+                                        "Activity", "Received Signal Strength"}));
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(copied[row + 1],
+                  Texts(*host, {IDC_SURVEY_ADDRESS + row, IDC_SURVEY_MASTER_NAME + row,
+                                IDC_SURVEY_QUALITY + row, IDC_SURVEY_ACTIVITY + row,
+                                IDC_SURVEY_SIGNAL + row}));
+    }
 
     // A node answering half the time stays mid quality, and a silent one falls to zero.
     int within = 0;
@@ -192,6 +204,14 @@ TEST_F(LinkDialog, TheWindowShowsEachPassAndFollowsAMasterTarget) {
                            IDC_LINK_DEVIATION, IDC_LINK_SIGNAL, IDC_LINK_SECONDS}),
               (std::vector<std::string>{"2", "2", "2", "0.0", "80 %", "3"}));
     EXPECT_EQ(host.Control(IDC_LINK_SIGNAL_BAR).pos, 80);
+    const std::vector<std::vector<std::string>> copied = CopiedFigures(host);
+    ASSERT_EQ(copied.size(), 2u);
+    EXPECT_EQ(copied[0][4] + "=" + copied[1][4], "Received Signal Strength=80 %");
+    EXPECT_EQ(copied[1],
+              Texts(host, {IDC_LINK_ADDRESS, IDC_LINK_MASTER_NAME, IDC_LINK_PACKETS, IDC_LINK_BYTES,
+                           IDC_LINK_SIGNAL, IDC_LINK_LATENCY, IDC_LINK_MAXIMUM, IDC_LINK_DEVIATION,
+                           IDC_LINK_SECONDS, IDC_LINK_AVERAGE_PACKETS, IDC_LINK_AVERAGE_BYTES,
+                           IDC_LINK_AVERAGE_LATENCY, IDC_LINK_PACKET_SIZE}));
     EXPECT_FALSE(host.IsVisible(IDC_LINK_OUT_OF_RANGE));
     emulator->Control("silence 00a0d4010001");
     ui.RunFor(3000);

@@ -109,6 +109,27 @@ class ToolTest : public EmulatedWorldTest {
     }
 
     std::string Report() { return main->GetItemText(IDC_MAIN_REPORT); }
+
+    // `window`'s Copy Figures, as the clipboard holds them: rows of cells.
+    std::vector<std::vector<std::string>> CopiedFigures(HeadlessHost& window) {
+        EXPECT_EQ(window.SystemMenu().back().text, "Copy Figures");
+        EXPECT_TRUE(window.FireSysCommand(IDM_COPY_FIGURES + 3));
+        std::vector<std::vector<std::string>> rows;
+        std::istringstream lines(shell.Clipboard());
+        for (std::string line; std::getline(lines, line, '\n');) {
+            EXPECT_EQ(line.back(), '\r');
+            line.pop_back();
+            std::vector<std::string>& cells = rows.emplace_back(1);
+            for (char c : line) {
+                if (c == '\t') {
+                    cells.emplace_back();
+                } else {
+                    cells.back().push_back(c);
+                }
+            }
+        }
+        return rows;
+    }
     bool Enabled(int id) { return main->Control(id).enabled; }
 
     ToolCardHost cardHost{shell};
