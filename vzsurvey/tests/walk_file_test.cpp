@@ -38,6 +38,14 @@ std::string TemporaryPath(const std::string& name) {
     return path.string();
 }
 
+std::string Repeated(const std::string& text, int count) {
+    std::string repeated;
+    for (int i = 0; i < count; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
 WalkReading ReadText(const std::string& text) {
     std::istringstream in(text);
     return ReadWalk(in);
@@ -114,7 +122,12 @@ TEST(WalkFile, MalformedLinesAreSkippedWithTheirNumber) {
                                      R"("peak_hold_percent":[1],"minimum_hold_percent":[1]})"),
          "the spectrum's lists are empty or of different lengths"},
         {point(R"("spectrum":null)", R"("spectrum":{"frequency_ghz":7})"),
-         "frequency_ghz is not a list"},
+         "frequency_ghz is not a list of at most 256"},
+        {point(R"("spectrum":null)",
+               R"("spectrum":{"frequency_ghz":[)" + Repeated("1,", 256) + "1]}"),
+         "frequency_ghz is not a list of at most 256"},
+        {point(R"("nodes":[)", "\"nodes\":[" + Repeated(R"({"address":"00a0d4010001"},)", 100)),
+         "nodes is not a list of at most 100"},
         {std::string(1 << 20, ' ') + "x", "longer than 1 MiB"},
     };
     for (const auto& [line, reason] : kCases) {
@@ -131,6 +144,13 @@ TEST(WalkFile, AWalkWithoutItsHeaderKeepsItsPoints) {
     EXPECT_FALSE(reading.header);
     EXPECT_EQ(reading.points.size(), 2u);
     EXPECT_TRUE(reading.skipped.empty());
+}
+
+TEST(WalkFile, ReadingStopsAfterTwoThousandPoints) {
+    const WalkReading reading = ReadText(Repeated(std::string(kPointLine) + "\n", 2001) + "x\n");
+    EXPECT_EQ(reading.points.size(), 2000u);
+    EXPECT_EQ(reading.skipped,
+              std::vector<std::string>{"line 2001: more than 2000 points, the rest is left out"});
 }
 
 }  // namespace

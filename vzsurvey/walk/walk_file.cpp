@@ -11,6 +11,7 @@ namespace vz {
 namespace {
 
 constexpr size_t kMaxLineBytes = 1 << 20;
+constexpr size_t kMostPoints = 2000;
 
 // The next line of `in` into `line`, without its CR LF or LF; a line longer than kMaxLineBytes
 // is consumed whole and `tooLong` set. Returns: false at the end of the input.
@@ -104,6 +105,10 @@ WalkReading ReadWalk(std::istream& in) {
         if (auto* why = std::get_if<std::string>(&read)) {
             reading.skipped.push_back(at + *why);
         } else if (auto* point = std::get_if<WalkPoint>(&read)) {
+            if (reading.points.size() == kMostPoints) {
+                reading.skipped.push_back(at + "more than 2000 points, the rest is left out");
+                break;
+            }
             reading.points.push_back(std::move(*point));
         } else if (number == 1) {
             reading.header = std::get<WalkHeader>(std::move(read));

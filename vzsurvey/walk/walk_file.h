@@ -60,7 +60,8 @@ struct WalkReading {
 };
 
 // Reads a walk file. Blank lines are passed over; a line that is not a header or point as
-// AppendWalkPoint writes them (or is longer than 1 MiB) is skipped and told in `skipped`.
+// AppendWalkPoint writes them (or is longer than 1 MiB, or has more than 100 nodes or 256
+// frequencies) is skipped and told in `skipped`. Reading stops at a 2001st point, told too.
 WalkReading ReadWalk(std::istream& in);
 
 }  // namespace vz

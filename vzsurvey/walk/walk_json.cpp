@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engines/node_table.h"
 #include "vzsurvey/output/layout.h"
 #include "vzsurvey/output/shown_value.h"
 
@@ -16,6 +17,7 @@ constexpr int kAverageDecimals = 1;
 constexpr int kMaxPercent = 100;
 constexpr int kMaxLinkQuality = 5;
 constexpr double kLargestCoordinate = 1e7;
+constexpr size_t kMostFrequencies = 256;
 
 Json TextOrNull(const std::string& text) {
     return text.empty() ? Json(nullptr) : Json(text);
@@ -148,8 +150,8 @@ WalkNode NodeFromJson(const Json& object) {
 template <typename T>
 std::vector<T> ListFromJson(const Json& object, const std::string& name, double low, double high) {
     const Json& list = Member(object, name);
-    if (!list.is_array()) {
-        throw BadLine{name + " is not a list"};
+    if (!list.is_array() || list.size() > kMostFrequencies) {
+        throw BadLine{name + " is not a list of at most 256"};
     }
     std::vector<T> values;
     for (const Json& value : list) {
@@ -191,8 +193,8 @@ WalkPoint PointFromJson(const Json& line) {
     }
     point.masterName = TextOrEmpty(line, "master_name");
     const Json& nodes = Member(line, "nodes");
-    if (!nodes.is_array()) {
-        throw BadLine{"nodes is not a list"};
+    if (!nodes.is_array() || nodes.size() > kNodeTableSize) {
+        throw BadLine{"nodes is not a list of at most 100"};
     }
     for (const Json& node : nodes) {
         point.nodes.push_back(NodeFromJson(node));
