@@ -1,6 +1,7 @@
 // The standard alphabet with '=' padding, as atob() and data URIs read it.
 #include "vzsurvey/report/base64.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vz {
