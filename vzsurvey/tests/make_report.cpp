@@ -6,10 +6,14 @@
 
 int main(int argc, char** argv) {
     const auto parsed = vz::ParseCommandLine({argv + 1, argv + argc});
-    const auto* request = std::get_if<vz::Request>(&parsed);
-    if (request == nullptr || request->command != vz::SurveyCommand::kReport) {
-        std::cerr << "usage: make_report report WALK.jsonl ... --out REPORT.html\n";
+    if (const auto* exit = std::get_if<vz::CommandLineExit>(&parsed)) {
+        (exit->status == vz::Verdict::kOk ? std::cout : std::cerr) << exit->text;
+        return int(exit->status);
+    }
+    const vz::Request& request = std::get<vz::Request>(parsed);
+    if (request.command != vz::SurveyCommand::kReport) {
+        std::cerr << "make_report: only the report command\n";
         return int(vz::Verdict::kUnknown);
     }
-    return int(vz::RunReport(request->report, std::cout, std::cerr));
+    return int(vz::RunReport(request.report, std::cout, std::cerr));
 }
