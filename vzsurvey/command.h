@@ -5,7 +5,7 @@
 
 namespace vz {
 
-enum class SurveyCommand { kStatus, kMasters, kSurvey, kLink, kSnoop };
+enum class SurveyCommand { kStatus, kMasters, kSurvey, kLink, kSnoop, kRecord, kReport };
 
 constexpr std::string_view CommandName(SurveyCommand command) {
     switch (command) {
@@ -19,6 +19,10 @@ constexpr std::string_view CommandName(SurveyCommand command) {
             return "link";
         case SurveyCommand::kSnoop:
             return "snoop";
+        case SurveyCommand::kRecord:
+            return "record";
+        case SurveyCommand::kReport:
+            return "report";
     }
     return "";
 }

@@ -2,8 +2,8 @@
 #include "vzsurvey/command_line/parse_command_line.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
+#include <charconv>
 #include <map>
 #include <sstream>
 
@@ -20,20 +20,23 @@ constexpr int kLargestPacket = 1500;
 constexpr int kAddressDigits = 12;
 constexpr size_t kMaxNumberLength = 15;
 
-constexpr char kOutputUsage[] = "[--csv|--json|--jsonl|--nagios] [--prometheus FILE]";
-constexpr std::array<std::string_view, 5> kCommandUsage = {
-    "vzsurvey status",
-    "vzsurvey masters [--all | --domain N [--seconds S]]",
-    "vzsurvey survey [--cycles N] [--sort arrival|address] [--min-nodes N]",
-    "vzsurvey link ADDRESS|master [--seconds N] [--size BYTES] [--warn-latency-ms MS] "
-    "[--crit-latency-ms MS] [--warn-loss-percent P] [--crit-loss-percent P]",
-    "vzsurvey snoop [--rate slow|medium|fast] [--sweeps N]",
-};
-constexpr char kGeneralUsage[] = "vzsurvey status|masters|survey|link|snoop [OPTIONS] (--help)";
+constexpr size_t kMaxLabelLength = 200;
+
+constexpr char kOutputUsage[] = " [--csv|--json|--jsonl|--nagios] [--prometheus FILE]";
+constexpr char kGeneralUsage[] =
+    "vzsurvey status|masters|survey|link|snoop|record|report [OPTIONS] (--help)";
 
 bool IsDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(),
                                         [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+bool IsPlainNumber(const std::string& text) {
+    const size_t point = text.find('.');
+    const bool plain = point == std::string::npos
+                           ? IsDigits(text)
+                           : IsDigits(text.substr(0, point)) && IsDigits(text.substr(point + 1));
+    return plain && text.size() <= kMaxNumberLength;
 }
 
 // Decimal digits only: no sign, no 0x, no exponent, no "nan".
@@ -45,13 +48,20 @@ const CLI::Validator kWholeNumber(
     "");
 const CLI::Validator kPlainNumber(
     [](const std::string& text) {
-        const size_t point = text.find('.');
-        const bool plain = point == std::string::npos ? IsDigits(text)
-                                                      : IsDigits(text.substr(0, point)) &&
-                                                            IsDigits(text.substr(point + 1));
-        return plain && text.size() <= kMaxNumberLength ? "" : "not a plain number: " + text;
+        return IsPlainNumber(text) ? "" : "not a plain number: " + text;
     },
     "");
+// "X,Y": two plain numbers, a position on the plan.
+const CLI::Validator kPosition(
+    [](const std::string& text) {
+        const size_t comma = text.find(',');
+        const bool position = comma != std::string::npos && IsPlainNumber(text.substr(0, comma)) &&
+                              IsPlainNumber(text.substr(comma + 1));
+        return position ? "" : "not X,Y with two plain numbers: " + text;
+    },
+    "");
+const CLI::Validator kFileName(
+    [](const std::string& file) { return file.empty() ? "empty file name" : ""; }, "");
 // "master", or a node's 12 hex digits, brought to lower case.
 const CLI::Validator kLinkTarget(
     [](std::string& text) {
@@ -127,7 +137,7 @@ void AddOutputOptions(CLI::App& command, Request& request) {
             "--prometheus", [&request](const std::string& file) { request.prometheusFile = file; },
             "Also write the summary's figures to FILE as Prometheus metrics")
         ->type_name("FILE")
-        ->check([](const std::string& file) { return file.empty() ? "empty file name" : ""; });
+        ->check(kFileName);
 }
 
 void AddMasters(CLI::App& command, Request& request) {
@@ -194,6 +204,103 @@ void AddSnoop(CLI::App& command, Request& request) {
     AddCount(command, "--sweeps", snoop.sweeps, kMaxCount, "Sweeps of the band");
 }
 
+// A plain number, as checked by kPlainNumber.
+double PlainNumberValue(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+void AddRecord(CLI::App& command, Request& request) {
+    RecordRequest& record = request.record;
+    command
+        .add_option_function<std::string>(
+            "--at",
+            [&record](const std::string& at) {
+                const size_t comma = at.find(',');
+                record.x = PlainNumberValue(at.substr(0, comma));
+                record.y = PlainNumberValue(at.substr(comma + 1));
+            },
+            "The point's position on the plan, in the plan's pixels")
+        ->required()
+        ->type_name("X,Y")
+        ->check(kPosition);
+    command.add_option("--label", record.label, "What the point is called on the plan")
+        ->type_name("TEXT")
+        ->check(CLI::Validator(
+            [](const std::string& label) {
+                return label.size() <= kMaxLabelLength ? "" : "label longer than 200 bytes";
+            },
+            ""));
+    AddCount(command, "--cycles", record.cycles, kMaxCount, "Survey cycles at the point");
+    command
+        .add_option_function<std::string>(
+            "--link", [&record](const std::string& target) { record.link = target; },
+            "Also test the link to this node (12 hex digits, or master)")
+        ->type_name("ADDRESS|master")
+        ->transform(kLinkTarget);
+    command.add_flag("--snoop", record.snoop, "Also sweep the band once");
+    command.add_option("--out", record.out, "The walk file the point is added to")
+        ->required()
+        ->type_name("WALK.jsonl")
+        ->check(kFileName);
+}
+
+void AddReport(CLI::App& command, Request& request) {
+    ReportRequest& report = request.report;
+    command.add_option("walk", report.walk, "The walk file")
+        ->required()
+        ->type_name("WALK.jsonl")
+        ->check(kFileName);
+    command
+        .add_option_function<std::string>(
+            "--plan", [&report](const std::string& plan) { report.plan = plan; },
+            "The floor plan the points were placed on: PNG, JPEG or BMP")
+        ->type_name("PLAN")
+        ->check(kFileName);
+    const std::map<std::string, ReportMetric> kMetrics = {{"signal", ReportMetric::kSignal},
+                                                          {"quality", ReportMetric::kQuality},
+                                                          {"latency", ReportMetric::kLatency}};
+    AddChoice(command, "--metric", report.metric, kMetrics,
+              "The heatmap's figure: signal, quality or latency (default signal)");
+    AddOptional(command, "--threshold", report.threshold, kPlainNumber, CLI::NonNegativeNumber,
+                "Grey where the figure is worse than this");
+    command.add_option("--out", report.out, "The page to write")
+        ->required()
+        ->type_name("REPORT.html")
+        ->check(kFileName);
+}
+
+struct CommandEntry {
+    const char* description;
+    void (*build)(CLI::App&, Request&);
+    const char* usage;
+    bool printsFigures;  // takes the output options
+};
+
+constexpr CommandEntry kCommands[] = {
+    {"Show the card's state and its Master", nullptr, "vzsurvey status", true},
+    {"List the Masters heard", AddMasters, "vzsurvey masters [--all | --domain N [--seconds S]]",
+     true},
+    {"Broadcast pings and list the nodes that answer", AddSurvey,
+     "vzsurvey survey [--cycles N] [--sort arrival|address] [--min-nodes N]", true},
+    {"Test the link to one node with directed pings", AddLink,
+     "vzsurvey link ADDRESS|master [--seconds N] [--size BYTES] [--warn-latency-ms MS] "
+     "[--crit-latency-ms MS] [--warn-loss-percent P] [--crit-loss-percent P]",
+     true},
+    {"Sweep the band and show the signal at each frequency", AddSnoop,
+     "vzsurvey snoop [--rate slow|medium|fast] [--sweeps N]", true},
+    {"Measure one point of a walk and add it to the walk file", AddRecord,
+     "vzsurvey record --at X,Y [--label TEXT] [--cycles N] [--link ADDRESS|master] [--snoop] "
+     "--out WALK.jsonl",
+     true},
+    {"Make a page of a walk: heatmaps on the plan, the points, link tests and sweeps", AddReport,
+     "vzsurvey report WALK.jsonl [--plan PLAN.png|.jpg|.bmp] [--metric signal|quality|latency] "
+     "[--threshold N] --out REPORT.html",
+     false},
+};
+static_assert(std::size(kCommands) == static_cast<size_t>(SurveyCommand::kReport) + 1);
+
 }  // namespace
 
 std::variant<Request, CommandLineExit> ParseCommandLine(const std::vector<std::string>& args) {
@@ -204,23 +311,18 @@ std::variant<Request, CommandLineExit> ParseCommandLine(const std::vector<std::s
     app.require_subcommand(1);
     app.footer("Exit status: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN.");
 
-    using Builder = void (*)(CLI::App&, Request&);
-    const std::pair<const char*, Builder> kCommands[] = {
-        {"Show the card's state and its Master", nullptr},
-        {"List the Masters heard", AddMasters},
-        {"Broadcast pings and list the nodes that answer", AddSurvey},
-        {"Test the link to one node with directed pings", AddLink},
-        {"Sweep the band and show the signal at each frequency", AddSnoop},
-    };
     std::vector<CLI::App*> commands;
     for (size_t i = 0; i < std::size(kCommands); ++i) {
         const auto command = static_cast<SurveyCommand>(i);
-        CLI::App* sub = app.add_subcommand(std::string(CommandName(command)), kCommands[i].first);
+        const CommandEntry& entry = kCommands[i];
+        CLI::App* sub = app.add_subcommand(std::string(CommandName(command)), entry.description);
         sub->callback([&request, command] { request.command = command; });
-        if (kCommands[i].second) {
-            kCommands[i].second(*sub, request);
+        if (entry.build) {
+            entry.build(*sub, request);
         }
-        AddOutputOptions(*sub, request);
+        if (entry.printsFigures) {
+            AddOutputOptions(*sub, request);
+        }
         commands.push_back(sub);
     }
 
@@ -243,7 +345,8 @@ std::variant<Request, CommandLineExit> ParseCommandLine(const std::vector<std::s
         std::string usage = kGeneralUsage;
         for (size_t i = 0; i < commands.size(); ++i) {
             if (commands[i]->parsed()) {
-                usage = std::string(kCommandUsage[i]) + " " + kOutputUsage;
+                usage = std::string(kCommands[i].usage) +
+                        (kCommands[i].printsFigures ? kOutputUsage : "");
             }
         }
         return CommandLineExit{Verdict::kUnknown, "vzsurvey: " + std::string(error.what()) +

@@ -42,6 +42,29 @@ struct SnoopRequest {
     bool operator==(const SnoopRequest&) const = default;
 };
 
+// One point of a walk: where it is on the plan and what is measured there.
+struct RecordRequest {
+    double x = 0;  // on the plan, in its pixels
+    double y = 0;
+    std::string label;
+    int cycles = 3;                   // survey cycles
+    std::optional<std::string> link;  // 12 lower-case hex digits, or "master"; none: no link test
+    bool snoop = false;               // also one spectrum sweep
+    std::string out;                  // the walk file
+    bool operator==(const RecordRequest&) const = default;
+};
+
+enum class ReportMetric { kSignal, kQuality, kLatency };
+
+struct ReportRequest {
+    std::string walk;
+    std::optional<std::string> plan;  // PNG, JPEG or BMP; none: the points on a plain grid
+    ReportMetric metric = ReportMetric::kSignal;
+    std::optional<double> threshold;  // readings worse than it are greyed
+    std::string out;                  // the page
+    bool operator==(const ReportRequest&) const = default;
+};
+
 // Only the member of `command` is read; the others keep their defaults.
 struct Request {
     SurveyCommand command = SurveyCommand::kStatus;
@@ -51,6 +74,8 @@ struct Request {
     SurveyRequest survey;
     LinkRequest link;
     SnoopRequest snoop;
+    RecordRequest record;
+    ReportRequest report;
     bool operator==(const Request&) const = default;
 };
 

@@ -87,15 +87,27 @@ constexpr SummaryField kSnoopSummary[] = {
     {"average_percent", 1, "The mean of the band's averages, in percent."},
 };
 
+// record: no records; the summary is the point as it went into the walk file.
+constexpr SummaryField kRecordSummary[] = {
+    {"label", 0, "What the point is called on the plan."},
+    {"x", 2, "The point's position across the plan, in the plan's pixels."},
+    {"y", 2, "The point's position down the plan, in the plan's pixels."},
+    {"master_address", 0, "The Master the card was synchronised to at the point."},
+    {"master_name", 0, "The name of that Master."},
+    {"nodes_heard", 0, "Nodes that answered at least once at the point."},
+};
+
 constexpr CommandLayout kLayouts[] = {
     {{}, kStatusSummary, "node_address"},
     {kMastersColumns, kMastersSummary, "node_address"},
     {kSurveyColumns, kSurveySummary, "node_address"},
     {kLinkColumns, kLinkSummary, "address"},
     {kSnoopColumns, kSnoopSummary, "node_address"},
+    {{}, kRecordSummary, "master_address"},
+    {{}, {}, ""},  // report: writes a page, prints no figures
 };
 
-static_assert(std::size(kLayouts) == static_cast<int>(SurveyCommand::kSnoop) + 1);
+static_assert(std::size(kLayouts) == static_cast<int>(SurveyCommand::kReport) + 1);
 
 }  // namespace
 
