@@ -161,6 +161,26 @@ start_program() {
     PROGRAM_PID=$!
 }
 
+vzsurvey_out=$out/vzsurvey
+
+
+# run_vzsurvey NAME ARGS...: runs it to its end; standard output and error land in
+# $vzsurvey_out/NAME.out and NAME.err (line ends as plain LF), its exit status in VZSURVEY_STATUS.
+run_vzsurvey() {
+    local name=$1
+    shift
+    mkdir -p "$vzsurvey_out"
+    resolve_program_address || return 1
+    local address=$PROGRAM_ADDRESS
+    (
+        cd "$win_build/vzsurvey" || exit 1
+        if [ -n "$address" ]; then export VEZUREZ_EMULATOR=$address; else unset VEZUREZ_EMULATOR; fi
+        timeout 300 "$VZ_WINE" vzsurvey.exe "$@" >"$vzsurvey_out/$name.out" 2>"$vzsurvey_out/$name.err"
+    )
+    VZSURVEY_STATUS=$?
+    sed -i 's/\r$//' "$vzsurvey_out/$name.out" "$vzsurvey_out/$name.err"
+}
+
 start_tool() {
     stop_tool
     start_program "$win_build/zazivev" zazivev.exe

@@ -1,24 +1,6 @@
 # Sourced by e2e/run: vzsurvey, the console program, against the default scenario: every command,
-# the exit statuses, Ctrl+C and the metrics file.
-
-vzsurvey_out=$out/vzsurvey
-
-# run_vzsurvey NAME ARGS...: runs it to its end; standard output and error land in
-# $vzsurvey_out/NAME.out and NAME.err (line ends as plain LF), its exit status in VZSURVEY_STATUS.
-run_vzsurvey() {
-    local name=$1
-    shift
-    mkdir -p "$vzsurvey_out"
-    resolve_program_address || return 1
-    local address=$PROGRAM_ADDRESS
-    (
-        cd "$win_build/vzsurvey" || exit 1
-        if [ -n "$address" ]; then export VEZUREZ_EMULATOR=$address; else unset VEZUREZ_EMULATOR; fi
-        timeout 300 "$VZ_WINE" vzsurvey.exe "$@" >"$vzsurvey_out/$name.out" 2>"$vzsurvey_out/$name.err"
-    )
-    VZSURVEY_STATUS=$?
-    sed -i 's/\r$//' "$vzsurvey_out/$name.out" "$vzsurvey_out/$name.err"
-}
+# the exit statuses, Ctrl+C and the metrics file, and a short walk with its report.
+source "$root/e2e/walk.sh"
 
 # expect_vzsurvey NAME STATUS TEXT...: the exit status, and each TEXT on a line of the output.
 expect_vzsurvey() {
@@ -98,6 +80,19 @@ case_vzsurvey_ctrl_c_ends_cleanly_and_writes_the_metrics() {
         ! ls "$vzsurvey_out"/*.tmp 2>/dev/null
 }
 
+# Three points with the card moved between them, the last with a spectrum sweep; the report on
+# the floor's plan opens in headless Chromium.
+case_vzsurvey_walk_is_recorded_and_reported() {
+    start_emulator "$root/emulator/scenarios/default.scn" || return 1
+    local walk=$vzsurvey_out/walk.jsonl report=$vzsurvey_out/walk.html
+    walk_record "$walk" "16,16,Hall" "8,24,South-west" "26,6,North,--snoop" &&
+        [ "$(grep -c '"type":"point"' "$walk")" -eq 3 ] &&
+        walk_report "$walk" "$report" &&
+        grep -q "Hall" "$report" && ! grep -qE "(src|href)=\"https?:" "$report" &&
+        walk_screenshot "$report" "$out/screens/vzsurvey-walk-report.png"
+}
+
 run_case case_vzsurvey_runs_every_command
 run_case case_vzsurvey_exit_statuses
 run_case case_vzsurvey_ctrl_c_ends_cleanly_and_writes_the_metrics
+run_case case_vzsurvey_walk_is_recorded_and_reported

@@ -63,6 +63,8 @@ std::vector<Rule> RulesFor(const Request& request) {
         }
         case SurveyCommand::kMasters:
         case SurveyCommand::kSnoop:
+        case SurveyCommand::kRecord:
+        case SurveyCommand::kReport:
             return {};
     }
     return {};

@@ -11,6 +11,7 @@
 #include "vzsurvey/monitoring/prometheus_text.h"
 #include "vzsurvey/monitoring/replace_file.h"
 #include "vzsurvey/monitoring/rules.h"
+#include "vzsurvey/report/run_report.h"
 
 namespace vz {
 
@@ -55,6 +56,9 @@ int RunSurveyProgram(const std::vector<std::string>& args, ConsoleSeams& seams, 
         return int(exit->status);
     }
     const Request& request = std::get<Request>(parsed);
+    if (request.command == SurveyCommand::kReport) {
+        return int(RunReport(request.report, out, err));
+    }
     if (seams.ToolRunning()) {
         return Unknown(err, kToolRunning);
     }
@@ -74,9 +78,10 @@ int RunSurveyProgram(const std::vector<std::string>& args, ConsoleSeams& seams, 
 
     const RunHooks hooks = seams.Hooks();
     const auto sink = MakeSink(request, out);
-    const Record summary = RunCommand(*context, request, *sink, hooks);
+    const RunOutcome outcome = RunCommand(*context, request, *sink, hooks);
+    const Record& summary = outcome.summary;
     out.flush();
-    Verdict verdict = Judge(request.command, RulesFor(request), summary);
+    const Verdict verdict = Judge(request.command, RulesFor(request), summary);
     uint8_t syncState = 0;
     const bool lost = GetSyncState(driver, syncState) == Status::kChannelLost;
     GiveCardBack(driver);
@@ -89,6 +94,9 @@ int RunSurveyProgram(const std::vector<std::string>& args, ConsoleSeams& seams, 
     }
     if (lost) {
         return Unknown(err, kChannelLost);
+    }
+    if (outcome.failure) {
+        return Unknown(err, *outcome.failure);
     }
     return int(verdict);
 }

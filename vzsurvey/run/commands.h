@@ -15,6 +15,9 @@ Record RunLink(ProgramContext& context, const LinkRequest& request, OutputSink& 
                const RunHooks& hooks);
 Record RunSnoop(ProgramContext& context, const SnoopRequest& request, OutputSink& sink,
                 const RunHooks& hooks);
+// Appends the point to the walk file; `failure` says why it could not be written.
+Record RunRecord(ProgramContext& context, const RecordRequest& request, const RunHooks& hooks,
+                 std::optional<std::string>& failure);
 
 // The card's configured role and domain from the registry; the domain is null when no adapter
 // key was found.

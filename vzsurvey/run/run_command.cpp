@@ -29,10 +29,11 @@ Value TextOrNull(const char* text) {
     return std::string(text);
 }
 
-Record RunCommand(ProgramContext& context, const Request& request, OutputSink& sink,
-                  const RunHooks& hooks) {
+RunOutcome RunCommand(ProgramContext& context, const Request& request, OutputSink& sink,
+                      const RunHooks& hooks) {
     sink.Begin(request.command, hooks.utcNowMs());
-    Record summary;
+    RunOutcome outcome;
+    Record& summary = outcome.summary;
     switch (request.command) {
         case SurveyCommand::kStatus:
             summary = RunStatus(context);
@@ -49,9 +50,15 @@ Record RunCommand(ProgramContext& context, const Request& request, OutputSink& s
         case SurveyCommand::kSnoop:
             summary = RunSnoop(context, request.snoop, sink, hooks);
             break;
+        case SurveyCommand::kRecord:
+            summary = RunRecord(context, request.record, hooks, outcome.failure);
+            break;
+        case SurveyCommand::kReport:
+            // The report reads a walk file and never reaches the card; the program runs it apart.
+            break;
     }
     sink.End(summary, hooks.utcNowMs());
-    return summary;
+    return outcome;
 }
 
 }  // namespace vz

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "program/program_context.h"
@@ -22,9 +23,14 @@ struct RunHooks {
     std::function<int64_t()> utcNowMs = [] { return int64_t{0}; };
 };
 
-// Runs `request`'s command: Begin, the records as they are measured, and End with the summary,
-// which is also returned for the verdict. The card is opened and given back by the caller.
-Record RunCommand(ProgramContext& context, const Request& request, OutputSink& sink,
-                  const RunHooks& hooks);
+struct RunOutcome {
+    Record summary;                      // also for the verdict
+    std::optional<std::string> failure;  // what kept the run from its result (a walk not written)
+};
+
+// Runs `request`'s command: Begin, the records as they are measured, and End with the summary.
+// The card is opened and given back by the caller.
+RunOutcome RunCommand(ProgramContext& context, const Request& request, OutputSink& sink,
+                      const RunHooks& hooks);
 
 }  // namespace vz
