@@ -183,6 +183,35 @@ TEST_F(SurveyProgramTest, ExitStatusesAndTheCardLeftAlone) {
     }
 }
 
+// Each point goes into the walk file at once, after the walk's own line; the report reads the
+// walk without touching the card; a walk file that cannot be written ends the point UNKNOWN.
+TEST_F(SurveyProgramTest, AWalkIsRecordedPointByPointAndReportedWithoutTheCard) {
+    const std::string walk = ::testing::TempDir() + "walk.jsonl";
+    const std::string page = ::testing::TempDir() + "walk.html";
+    std::remove(walk.c_str());
+    for (const char* point : {"--at 10,20 --label Hall", "--at 30,5 --label Lab --link master"}) {
+        EXPECT_EQ(Run(std::string("record --cycles 2 --out ") + walk + " " + point), 0)
+            << err.str();
+    }
+    std::ifstream file(walk);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(nlohmann::json::parse(line));
+    }
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0]["card"]["master_name"], "Lobby");
+    EXPECT_EQ(lines[2]["label"], "Lab");
+    EXPECT_EQ(lines[2]["link"]["address"], "00a0d4010001");
+    EXPECT_EQ(lines[1]["nodes"][0]["master_name"], "Lobby");
+
+    const uint64_t before = Requests();
+    toolRunning = true;
+    EXPECT_EQ(Run("report " + walk + " --out " + page), 0) << err.str();
+    EXPECT_EQ(Requests(), before);
+    toolRunning = false;
+    EXPECT_EQ(Run("record --at 1,1 --out " + ::testing::TempDir() + "no/such/walk.jsonl"), 3);
+}
+
 // Ctrl+C ends each run cleanly: its JSON whole, and the card given what the window gives back
 // on closing.
 TEST_F(SurveyProgramTest, AnInterruptedRunGivesTheCardBackAndEndsItsOutput) {
