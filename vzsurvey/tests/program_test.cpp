@@ -190,7 +190,7 @@ TEST_F(SurveyProgramTest, AWalkIsRecordedPointByPointAndReportedWithoutTheCard) 
     const std::string page = ::testing::TempDir() + "walk.html";
     std::remove(walk.c_str());
     for (const char* point : {"--at 10,20 --label Hall", "--at 30,5 --label Lab --link master"}) {
-        EXPECT_EQ(Run(std::string("record --cycles 2 --out ") + walk + " " + point), 0)
+        EXPECT_EQ(Run(std::string("record --cycles 3 --out ") + walk + " " + point), 0)
             << err.str();
     }
     std::ifstream file(walk);
@@ -202,7 +202,9 @@ TEST_F(SurveyProgramTest, AWalkIsRecordedPointByPointAndReportedWithoutTheCard) 
     EXPECT_EQ(lines[0]["card"]["master_name"], "Lobby");
     EXPECT_EQ(lines[2]["label"], "Lab");
     EXPECT_EQ(lines[2]["link"]["address"], "00a0d4010001");
+    // The nodes as the survey's last cycle left them: Lobby at quality 4 after three cycles.
     EXPECT_EQ(lines[1]["nodes"][0]["master_name"], "Lobby");
+    EXPECT_EQ(lines[1]["nodes"][0]["link_quality"], 4);
 
     const uint64_t before = Requests();
     toolRunning = true;
