@@ -69,4 +69,22 @@ std::string PrintableText(std::string_view text) {
     return printable;
 }
 
+std::string ReadableText(const Value& value, int decimals,
+                         std::string (*textOf)(std::string_view text)) {
+    const Value shown = ShownValue(value, decimals);
+    if (const bool* flag = std::get_if<bool>(&shown)) {
+        return *flag ? "yes" : "no";
+    }
+    if (const std::int64_t* whole = std::get_if<std::int64_t>(&shown)) {
+        return std::to_string(*whole);
+    }
+    if (const double* figure = std::get_if<double>(&shown)) {
+        return FixedText(*figure, decimals);
+    }
+    if (const std::string* text = std::get_if<std::string>(&shown)) {
+        return textOf(*text);
+    }
+    return "-";
+}
+
 }  // namespace vz

@@ -22,4 +22,9 @@ std::string ShortNumberText(double figure, int decimals);
 // `text` with each control character replaced by '?', for lines a control character would break.
 std::string PrintableText(std::string_view text);
 
+// `value` as a person reads it: yes or no, a whole number, a figure with `decimals` places, a
+// text through `textOf` (which makes it safe where it goes), "-" for none.
+std::string ReadableText(const Value& value, int decimals,
+                         std::string (*textOf)(std::string_view text));
+
 }  // namespace vz

@@ -12,20 +12,7 @@ namespace {
 constexpr char kGap[] = "  ";
 
 std::string CellText(const Value& value, int decimals) {
-    const Value shown = ShownValue(value, decimals);
-    if (const bool* flag = std::get_if<bool>(&shown)) {
-        return *flag ? "yes" : "no";
-    }
-    if (const std::int64_t* whole = std::get_if<std::int64_t>(&shown)) {
-        return std::to_string(*whole);
-    }
-    if (const double* figure = std::get_if<double>(&shown)) {
-        return FixedText(*figure, decimals);
-    }
-    if (const std::string* text = std::get_if<std::string>(&shown)) {
-        return PrintableText(*text);
-    }
-    return "-";
+    return ReadableText(value, decimals, PrintableText);
 }
 
 std::string Padded(const std::string& text, const Column& column) {
