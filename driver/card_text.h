@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,12 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 template <size_t N>
 std::string FieldText(const char (&field)[N]) {
     return std::string(field, strnlen(field, N - 1));
+}
+
+// Copies `from` into a text field of the card state, cut to fit and always terminated.
+template <size_t N>
+void CopyText(char (&to)[N], const char* from) {
+    std::snprintf(to, N, "%s", from);
 }
 
 }  // namespace vz

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "driver/card_control.h"
+#include "driver/card_text.h"
 #include "driver/ping.h"
 #include "driver/roaming_follow.h"
 #include "settings/adapter_settings.h"
@@ -22,11 +23,6 @@ constexpr int kMaxFailures = 10;
 constexpr int kDonePolls = 101;
 // A driver that never stops offering pings must not hold the loop.
 constexpr int kMaxPingsPerDrain = 1000;
-
-template <size_t N>
-void CopyText(char (&to)[N], const char* from) {
-    std::snprintf(to, N, "%s", from);
-}
 
 // An echo of the test: counted, and its latency's change from the one before it summed.
 void CountEcho(LinkTotals& totals, int64_t& lastLatency, int64_t latency) {

@@ -30,11 +30,6 @@ bool SoundReading(Status status, const MasterReading& reading, bool& driverLost)
     return status == Status::kOk && reading.nodeAddress[0] != '\0';
 }
 
-template <size_t N>
-void CopyText(char (&to)[N], const char* from) {
-    std::snprintf(to, N, "%s", from);
-}
-
 }  // namespace
 
 SiteSurvey::SiteSurvey(ProgramContext& context, int stationType, int domain, uint8_t inRange,
