@@ -29,6 +29,30 @@ SOCKET ToSocket(SocketHandle h) {
     return static_cast<SOCKET>(h);
 }
 
+constexpr int kPeekFailed = -2;
+
+// Waits up to `timeoutMs` for a byte to read, by a peek under a receive time limit: 1 when one
+// came or the peer closed, 0 when the time ran out, kPeekFailed when the socket cannot be
+// peeked at (a listening one, a broken connection), for select() to tell. Under Wine a pending
+// select() keeps its server polling for as long as arrived data lies unread, so the wait for
+// a reply is a read of its own instead.
+int PeekWithin(SOCKET s, DWORD timeoutMs) {
+    if (setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                   sizeof timeoutMs) != 0) {
+        return kPeekFailed;
+    }
+    char byte = 0;
+    const int n = recv(s, &byte, 1, MSG_PEEK);
+    const int error = n == SOCKET_ERROR ? WSAGetLastError() : 0;
+    const DWORD unbounded = 0;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&unbounded),
+               sizeof unbounded);
+    if (n != SOCKET_ERROR) {
+        return 1;
+    }
+    return error == WSAETIMEDOUT ? 0 : kPeekFailed;
+}
+
 }  // namespace
 
 bool SocketStartup() {
@@ -105,9 +129,21 @@ long ReceiveSome(SocketHandle socket, uint8_t* data, size_t size) {
 }
 
 int WaitReadable(SocketHandle socket, int timeoutMs) {
+    const SOCKET s = ToSocket(socket);
+    // Bytes already here need no wait (the size is read without asking the system's server).
+    u_long waiting = 0;
+    if (ioctlsocket(s, FIONREAD, &waiting) == 0 && waiting > 0) {
+        return 1;
+    }
+    if (timeoutMs > 0) {
+        const int peeked = PeekWithin(s, static_cast<DWORD>(timeoutMs));
+        if (peeked != kPeekFailed) {
+            return peeked;
+        }
+    }
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(ToSocket(socket), &readable);
+    FD_SET(s, &readable);
     timeval limit = {};
     limit.tv_sec = timeoutMs / 1000;
     limit.tv_usec = (timeoutMs % 1000) * 1000;
