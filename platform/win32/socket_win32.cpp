@@ -4,6 +4,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <map>
+#include <mutex>
+
 namespace vz {
 
 namespace {
@@ -31,26 +34,44 @@ SOCKET ToSocket(SocketHandle h) {
 
 constexpr int kPeekFailed = -2;
 
+// The receive time limit each socket holds, so that a wait sets it only when it changes: the
+// link waits with the same limit for every reply.
+std::mutex limitsMutex;
+std::map<SOCKET, DWORD> receiveLimits;
+
+bool HoldReceiveLimit(SOCKET s, DWORD timeoutMs) {
+    std::lock_guard<std::mutex> guard(limitsMutex);
+    const auto held = receiveLimits.find(s);
+    if (held != receiveLimits.end() && held->second == timeoutMs) {
+        return true;
+    }
+    if (setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                   sizeof timeoutMs) != 0) {
+        return false;
+    }
+    receiveLimits[s] = timeoutMs;
+    return true;
+}
+
+void ForgetReceiveLimit(SOCKET s) {
+    std::lock_guard<std::mutex> guard(limitsMutex);
+    receiveLimits.erase(s);
+}
+
 // Waits up to `timeoutMs` for a byte to read, by a peek under a receive time limit: 1 when one
 // came or the peer closed, 0 when the time ran out, kPeekFailed when the socket cannot be
 // peeked at (a listening one, a broken connection), for select() to tell. Under Wine a pending
 // select() keeps its server polling for as long as arrived data lies unread, so the wait for
 // a reply is a read of its own instead.
 int PeekWithin(SOCKET s, DWORD timeoutMs) {
-    if (setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
-                   sizeof timeoutMs) != 0) {
+    if (!HoldReceiveLimit(s, timeoutMs)) {
         return kPeekFailed;
     }
     char byte = 0;
-    const int n = recv(s, &byte, 1, MSG_PEEK);
-    const int error = n == SOCKET_ERROR ? WSAGetLastError() : 0;
-    const DWORD unbounded = 0;
-    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&unbounded),
-               sizeof unbounded);
-    if (n != SOCKET_ERROR) {
+    if (recv(s, &byte, 1, MSG_PEEK) != SOCKET_ERROR) {
         return 1;
     }
-    return error == WSAETIMEDOUT ? 0 : kPeekFailed;
+    return WSAGetLastError() == WSAETIMEDOUT ? 0 : kPeekFailed;
 }
 
 }  // namespace
@@ -160,6 +181,7 @@ void ShutdownSocket(SocketHandle socket) {
 
 void CloseSocket(SocketHandle socket) {
     if (socket != kInvalidSocket) {
+        ForgetReceiveLimit(ToSocket(socket));
         closesocket(ToSocket(socket));
     }
 }
