@@ -54,6 +54,15 @@ HICON TrayIconHandle(int resourceId) {
     return icon;
 }
 
+// Shell_NotifyIconA, bound on first use: a program that never shows a tray entry does not load
+// the shell's library, and the two it brings along, at start-up.
+BOOL NotifyIcon(DWORD action, NOTIFYICONDATAA& data) {
+    using Notify = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    static const auto entry = reinterpret_cast<Notify>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+    return entry != nullptr ? entry(action, &data) : FALSE;
+}
+
 bool Notify(DWORD action, const TrayEntry& entry) {
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
@@ -69,7 +78,7 @@ bool Notify(DWORD action, const TrayEntry& entry) {
     size_t tipLength = std::min(entry.tip.size(), kTrayTipCapacity - 1);
     std::memcpy(data.szTip, entry.tip.data(), tipLength);
     data.szTip[tipLength] = '\0';
-    return Shell_NotifyIconA(action, &data) != FALSE;
+    return NotifyIcon(action, data) != FALSE;
 }
 
 struct Worker {

@@ -11,8 +11,9 @@ namespace vz {
 void InitWin32Ui(HINSTANCE instance);
 HINSTANCE UiInstance();
 
-// Once at start-up, in a program whose dialogs hold common controls: registers the ones they use
-// (progress bars, track bars, list views). A program without them leaves the library unloaded.
+// Before the first dialog that holds common controls: loads the library and registers the ones
+// the dialogs use (progress bars, track bars, list views); later calls do nothing. A program
+// that never calls it never loads the library.
 void InitCommonControlClasses();
 
 // Runs `dialog` modally as the program's main window, without an owner; returns its end code,
