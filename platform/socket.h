@@ -24,7 +24,9 @@ long SendSome(SocketHandle socket, const uint8_t* data, size_t size);
 long ReceiveSome(SocketHandle socket, uint8_t* data, size_t size);
 
 // 1 when the socket has data (or a connection, or an error) to take, 0 after timeoutMs, -1 on
-// failure. A negative timeout waits without end.
+// failure. A negative timeout waits without end. On Windows a connected socket keeps the last
+// positive timeout as its receive time limit, so a later receive that finds nothing ends after
+// that long with -1 rather than never.
 int WaitReadable(SocketHandle socket, int timeoutMs);
 
 // Ends both directions so that a thread blocked on the socket returns; the handle stays valid.

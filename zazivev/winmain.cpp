@@ -17,6 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ToolCardHost cardHost(seams.shell);
     ToolContext context(
         seams.Wire(instance, cardHost, DriverVariant::kTool, DiagnosticLine::kStatusAndText));
+    context.prepareToolWindows = InitCommonControlClasses;
     context.openTextFile = [](const std::string& path) -> std::unique_ptr<std::istream> {
         auto file = std::make_unique<std::ifstream>(path);
         if (!file->is_open()) {

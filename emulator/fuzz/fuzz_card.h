@@ -14,16 +14,19 @@
 
 namespace vz {
 
+// A scenario file of the source tree; a bad one ends the run.
+inline Scenario LoadWorld(const char* path) {
+    Scenario scenario;
+    ScenarioError error;
+    if (!LoadScenarioFile(path, scenario, error)) {
+        std::abort();
+    }
+    return scenario;
+}
+
 // The shipped default scenario, read once.
 inline const Scenario& DefaultWorld() {
-    static const Scenario world = [] {
-        Scenario scenario;
-        ScenarioError error;
-        if (!LoadScenarioFile(VZ_SOURCE_DIR "/emulator/scenarios/default.scn", scenario, error)) {
-            std::abort();
-        }
-        return scenario;
-    }();
+    static const Scenario world = LoadWorld(VZ_SOURCE_DIR "/emulator/scenarios/default.scn");
     return world;
 }
 

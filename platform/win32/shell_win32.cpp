@@ -1,5 +1,6 @@
 // The shell seam on Windows: each call passes straight to the system; only the buffers it fills
-// are bounded here (captions, the tray's tip field, directory and environment texts).
+// are bounded here (captions, the tray's tip field, directory and environment texts), and the
+// tray's icons are loaded once.
 #include "platform/win32/shell_win32.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -15,26 +17,6 @@ namespace {
 
 HWND Handle(WindowRef window) {
     return reinterpret_cast<HWND>(window);
-}
-
-struct FindRequest {
-    std::string_view caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchCaption(HWND window, LPARAM lParam) {
-    auto* request = reinterpret_cast<FindRequest*>(lParam);
-    char caption[80];
-    int length = GetWindowTextA(window, caption, sizeof caption);
-    if (length <= 0) {
-        return TRUE;
-    }
-    length = std::min(length, static_cast<int>(sizeof caption) - 1);
-    if (std::string_view(caption, static_cast<size_t>(length)) == request->caption) {
-        request->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // Reads a text whose length the system tells first; retries if it grew in between.
@@ -54,6 +36,33 @@ std::string ReadSized(Read read) {
     return std::string();
 }
 
+// A tray icon from the program's resources, loaded once for the life of the process: the shell
+// copies the picture on every call, so one handle serves them all. A load that failed is tried
+// again on the next call.
+HICON TrayIconHandle(int resourceId) {
+    static std::map<int, HICON> loaded;
+    const auto found = loaded.find(resourceId);
+    if (found != loaded.end()) {
+        return found->second;
+    }
+    const auto icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    if (icon != nullptr) {
+        loaded.emplace(resourceId, icon);
+    }
+    return icon;
+}
+
+// Shell_NotifyIconA, bound on first use: a program that never shows a tray entry does not load
+// the shell's library, and the two it brings along, at start-up.
+BOOL NotifyIcon(DWORD action, NOTIFYICONDATAA& data) {
+    using Notify = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    static const auto entry = reinterpret_cast<Notify>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+    return entry != nullptr ? entry(action, &data) : FALSE;
+}
+
 bool Notify(DWORD action, const TrayEntry& entry) {
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
@@ -64,22 +73,12 @@ bool Notify(DWORD action, const TrayEntry& entry) {
     data.uID = entry.iconId;
     data.uFlags = entry.flags;
     data.uCallbackMessage = entry.callbackMessage;
-    HICON icon = nullptr;
-    if (entry.iconResourceId != 0) {
-        icon = static_cast<HICON>(LoadImageA(
-            GetModuleHandleA(nullptr), MAKEINTRESOURCEA(entry.iconResourceId), IMAGE_ICON,
-            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    }
-    data.hIcon = icon;
+    data.hIcon = entry.iconResourceId != 0 ? TrayIconHandle(entry.iconResourceId) : nullptr;
     static_assert(sizeof data.szTip >= kTrayTipCapacity);
     size_t tipLength = std::min(entry.tip.size(), kTrayTipCapacity - 1);
     std::memcpy(data.szTip, entry.tip.data(), tipLength);
     data.szTip[tipLength] = '\0';
-    BOOL ok = Shell_NotifyIconA(action, &data);
-    if (icon != nullptr) {
-        DestroyIcon(icon);
-    }
-    return ok != FALSE;
+    return NotifyIcon(action, data) != FALSE;
 }
 
 struct Worker {
@@ -100,9 +99,18 @@ DWORD WINAPI RunWorker(LPVOID parameter) {
 }  // namespace
 
 WindowRef Win32Shell::FindTopLevelWindow(std::string_view caption) {
-    FindRequest request{caption, nullptr};
-    EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&request));
-    return reinterpret_cast<WindowRef>(request.found);
+    // The system's search compares captions without regard to case; the caption must match
+    // exactly, so a window that differs in case only is passed over for the next one.
+    const std::string wanted(caption);
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, nullptr, wanted.c_str())) != nullptr) {
+        char text[80];
+        const int length = GetWindowTextA(window, text, sizeof text);
+        if (length > 0 && std::string_view(text, static_cast<size_t>(length)) == caption) {
+            return reinterpret_cast<WindowRef>(window);
+        }
+    }
+    return 0;
 }
 
 bool Win32Shell::IsMinimised(WindowRef window) {

@@ -4,6 +4,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <map>
+#include <mutex>
+
 namespace vz {
 
 namespace {
@@ -27,6 +30,48 @@ SocketHandle ToHandle(SOCKET s) {
 
 SOCKET ToSocket(SocketHandle h) {
     return static_cast<SOCKET>(h);
+}
+
+constexpr int kPeekFailed = -2;
+
+// The receive time limit each socket holds, so that a wait sets it only when it changes: the
+// link waits with the same limit for every reply.
+std::mutex limitsMutex;
+std::map<SOCKET, DWORD> receiveLimits;
+
+bool HoldReceiveLimit(SOCKET s, DWORD timeoutMs) {
+    std::lock_guard<std::mutex> guard(limitsMutex);
+    const auto held = receiveLimits.find(s);
+    if (held != receiveLimits.end() && held->second == timeoutMs) {
+        return true;
+    }
+    if (setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeoutMs),
+                   sizeof timeoutMs) != 0) {
+        return false;
+    }
+    receiveLimits[s] = timeoutMs;
+    return true;
+}
+
+void ForgetReceiveLimit(SOCKET s) {
+    std::lock_guard<std::mutex> guard(limitsMutex);
+    receiveLimits.erase(s);
+}
+
+// Waits up to `timeoutMs` for a byte to read, by a peek under a receive time limit: 1 when one
+// came or the peer closed, 0 when the time ran out, kPeekFailed when the socket cannot be
+// peeked at (a listening one, a broken connection), for select() to tell. Under Wine a pending
+// select() keeps its server polling for as long as arrived data lies unread, so the wait for
+// a reply is a read of its own instead.
+int PeekWithin(SOCKET s, DWORD timeoutMs) {
+    if (!HoldReceiveLimit(s, timeoutMs)) {
+        return kPeekFailed;
+    }
+    char byte = 0;
+    if (recv(s, &byte, 1, MSG_PEEK) != SOCKET_ERROR) {
+        return 1;
+    }
+    return WSAGetLastError() == WSAETIMEDOUT ? 0 : kPeekFailed;
 }
 
 }  // namespace
@@ -105,9 +150,21 @@ long ReceiveSome(SocketHandle socket, uint8_t* data, size_t size) {
 }
 
 int WaitReadable(SocketHandle socket, int timeoutMs) {
+    const SOCKET s = ToSocket(socket);
+    // Bytes already here need no wait (the size is read without asking the system's server).
+    u_long waiting = 0;
+    if (ioctlsocket(s, FIONREAD, &waiting) == 0 && waiting > 0) {
+        return 1;
+    }
+    if (timeoutMs > 0) {
+        const int peeked = PeekWithin(s, static_cast<DWORD>(timeoutMs));
+        if (peeked != kPeekFailed) {
+            return peeked;
+        }
+    }
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(ToSocket(socket), &readable);
+    FD_SET(s, &readable);
     timeval limit = {};
     limit.tv_sec = timeoutMs / 1000;
     limit.tv_usec = (timeoutMs % 1000) * 1000;
@@ -124,6 +181,7 @@ void ShutdownSocket(SocketHandle socket) {
 
 void CloseSocket(SocketHandle socket) {
     if (socket != kInvalidSocket) {
+        ForgetReceiveLimit(ToSocket(socket));
         closesocket(ToSocket(socket));
     }
 }

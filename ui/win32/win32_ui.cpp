@@ -1,8 +1,6 @@
-// The program-wide part of the Win32 host: resources, common controls, the main dialog's run
-// and the accelerator filter that dialog boxes' own loops consult.
+// The program-wide part of the Win32 host: resources, the main dialog's run and the accelerator
+// filter that dialog boxes' own loops consult.
 #include "ui/win32/win32_ui.h"
-
-#include <commctrl.h>
 
 #include "ui/win32/win32_dialog_host.h"
 
@@ -26,10 +24,6 @@ LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
 
 void InitWin32Ui(HINSTANCE instance) {
     gInstance = instance;
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES;
-    InitCommonControlsEx(&controls);
 }
 
 HINSTANCE UiInstance() {

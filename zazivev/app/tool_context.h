@@ -23,6 +23,9 @@ struct ToolContext : ProgramContext {
 
     // Opens a text file for reading; null when it cannot be opened. Tests hand in their own.
     std::function<std::unique_ptr<std::istream>(const std::string& path)> openTextFile;
+    // Readies the window classes the tool windows hold (list views, progress bars, track bars)
+    // before the first of them opens; the main window needs none. Unset in tests.
+    std::function<void()> prepareToolWindows;
 };
 
 }  // namespace vz

@@ -1,6 +1,9 @@
 // Reading one section of the help file.
 #include "zazivev/shell/help_file.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "zazivev/app/help_contexts.h"
 
 namespace vz {
@@ -22,25 +25,54 @@ const struct {
     {kHelpContextDirectedLink, {"HELPSDIR", "HELPMSTR", "Directed Site Survey Help"}},
 };
 
-// One line without its line end (a '\r' left by a file written on Windows included).
-// Characters past the bound are read and dropped, never held.
-bool ReadLine(std::istream& file, std::string& line) {
-    line.clear();
-    bool any = false;
-    for (int c; (c = file.get()) != std::char_traits<char>::eof();) {
-        any = true;
-        if (c == '\n') {
-            break;
+// The file's lines, read a block at a time: a line end is looked for in the whole block at once
+// rather than character by character.
+class LineReader {
+  public:
+    explicit LineReader(std::istream& file) : file_(file) {}
+
+    // One line without its line end (a '\r' left by a file written on Windows included).
+    // Characters past the bound are read and dropped, never held.
+    bool Next(std::string& line) {
+        line.clear();
+        bool any = false;
+        for (;;) {
+            if (pos_ == end_ && !Fill()) {
+                break;
+            }
+            any = true;
+            const char* start = block_ + pos_;
+            const size_t available = end_ - pos_;
+            const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
+            const size_t length = newline ? size_t(newline - start) : available;
+            line.append(start, std::min(length, kMaxLineLength - line.size()));
+            pos_ += length;
+            if (newline) {
+                ++pos_;
+                break;
+            }
         }
-        if (line.size() < kMaxLineLength) {
-            line.push_back(static_cast<char>(c));
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
         }
+        return any;
     }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
+
+  private:
+    bool Fill() {
+        file_.read(block_, sizeof block_);
+        pos_ = 0;
+        end_ = static_cast<size_t>(file_.gcount());
+        return end_ > 0;
     }
-    return any;
-}
+
+    static constexpr size_t kBlockSize = 4096;
+
+    std::istream& file_;
+    char block_[kBlockSize];
+    size_t pos_ = 0;
+    size_t end_ = 0;
+};
 
 }  // namespace
 
@@ -54,16 +86,20 @@ HelpSection HelpSectionForContext(int helpContext) {
 }
 
 bool IsMarkerLine(std::string_view line, std::string_view marker) {
-    const size_t run = line.find_first_not_of(marker);
-    const std::string_view leading = line.substr(0, run);
-    return !leading.empty() && leading == marker;
+    // The leading run is the marker itself when the line starts with the marker and goes on,
+    // if at all, with a character the marker does not hold.
+    if (marker.empty() || line.substr(0, marker.size()) != marker) {
+        return false;
+    }
+    return line.size() == marker.size() || marker.find(line[marker.size()]) == marker.npos;
 }
 
 std::vector<std::string> ReadHelpSection(std::istream& file, const HelpSection& section) {
     std::vector<std::string> lines;
+    LineReader reader(file);
     std::string line;
     bool inSection = false;
-    while (ReadLine(file, line)) {
+    while (reader.Next(line)) {
         if (!inSection) {
             inSection = IsMarkerLine(line, section.startMarker);
             continue;

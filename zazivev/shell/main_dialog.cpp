@@ -106,6 +106,9 @@ void MainDialog::OnCommand(int id, int code) {
 void MainDialog::OpenSubDialog(int buttonId) {
     DialogHost& host = *Host();
     focusTarget = buttonId;
+    if (context_.prepareToolWindows) {
+        context_.prepareToolWindows();
+    }
     {
         // Each tool's help place is its button's id.
         ScopedHelpContext place(context_.helpContext, buttonId);

@@ -55,7 +55,10 @@ class SmokeDialog : public Dialog {
 
 class Win32HostTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { InitWin32Ui(GetModuleHandleA(nullptr)); }
+    static void SetUpTestSuite() {
+        InitWin32Ui(GetModuleHandleA(nullptr));
+        InitCommonControlClasses();
+    }
 };
 
 bool HasStyle(HWND window, LONG style) {
