@@ -17,23 +17,27 @@ namespace {
 
 constexpr char kDevicePrefix[] = "\\\\.\\";
 constexpr char kNtTargetPrefix[] = "\\DEVICE\\DAVUZIRO";
+constexpr char kWindows95DeviceName[] = "ZERUVE";
 constexpr size_t kReceivedPingRecordLength = 18;
 constexpr size_t kPingHeaderLength = 18;
 constexpr size_t kCalibrationPointsEnd = 9 + 2 * kMaxCalibrationEntries;
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
+char UpperOf(char c) {
+    return char(std::toupper(static_cast<unsigned char>(c)));
 }
 
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, std::strlen(prefix), prefix) == 0;
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](char a, char b) { return UpperOf(a) == UpperOf(b); });
 }
 
 }  // namespace
+
+bool Emulator::NoCaseLess::operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return UpperOf(x) < UpperOf(y); });
+}
 
 Emulator::Emulator(const Scenario& scenario, Clock& clock)
     : world_(scenario),
@@ -52,9 +56,8 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
     if (name.empty() || name.size() > 260) {
         return false;
     }
-    const std::string key = Upper(name);
     if (flags & 2u) {  // remove the most recent definition
-        auto it = dosNames_.find(key);
+        auto it = dosNames_.find(name);
         if (it == dosNames_.end()) {
             return false;
         }
@@ -68,11 +71,11 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
     if (!target) {
         return false;
     }
-    const std::string targetText(target, strnlen(target, 261));
+    std::string targetText(target, strnlen(target, 261));
     if (targetText.empty() || targetText.size() > 260) {
         return false;
     }
-    std::vector<std::string>& stack = dosNames_[key];
+    std::vector<std::string>& stack = dosNames_.try_emplace(std::string(name)).first->second;
     // Redefining the name that is already on top changes nothing; the programs' device search
     // redefines every name on each pass, and the table must not grow without end.
     if (!stack.empty() && stack.back() == targetText) {
@@ -80,34 +83,34 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
     }
     if (dosDefinitionCount_ >= kMaxDosDefinitions) {
         if (stack.empty()) {
-            dosNames_.erase(key);
+            dosNames_.erase(dosNames_.find(name));
         }
         return false;
     }
-    stack.push_back(targetText);
+    stack.push_back(std::move(targetText));
     ++dosDefinitionCount_;
     ++counters_.dosDefinitions;
     return true;
 }
 
 bool Emulator::DeviceExists(std::string_view path) const {
-    const std::string upper = Upper(path);
-    if (cardOut_ || !StartsWith(upper, kDevicePrefix)) {
+    if (cardOut_ || !StartsWithNoCase(path, kDevicePrefix)) {
         return false;
     }
-    const std::string name = upper.substr(std::strlen(kDevicePrefix));
-    if (name == "ZERUVE") {
+    const std::string_view name = path.substr(std::strlen(kDevicePrefix));
+    if (name.size() == std::strlen(kWindows95DeviceName) &&
+        StartsWithNoCase(name, kWindows95DeviceName)) {
         return world_.devices.windows95Device;
     }
     const auto it = dosNames_.find(name);
     if (it == dosNames_.end()) {
         return false;
     }
-    const std::string target = Upper(it->second.back());
-    if (!StartsWith(target, kNtTargetPrefix)) {
+    const std::string_view target = it->second.back();
+    if (!StartsWithNoCase(target, kNtTargetPrefix)) {
         return false;
     }
-    const std::string digits = target.substr(std::strlen(kNtTargetPrefix));
+    const std::string_view digits = target.substr(std::strlen(kNtTargetPrefix));
     long long n = 0;
     if (digits.empty() || digits.size() > 3 || !ParseInteger(digits, 1, 999, n)) {
         return false;

@@ -110,7 +110,12 @@ class Emulator {
     EmulatorRandom random_;
     FaultBook faults_;
     EmulatorCounters counters_;
-    std::map<std::string, std::vector<std::string>> dosNames_;
+    // Device names compare without regard to case, and are looked up without a copy.
+    struct NoCaseLess {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    std::map<std::string, std::vector<std::string>, NoCaseLess> dosNames_;
     size_t dosDefinitionCount_ = 0;
     bool initialised_ = true;
     bool released_ = false;

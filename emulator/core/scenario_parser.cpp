@@ -407,11 +407,14 @@ bool ParseNoise(const LineTokens& t, Scenario& s, std::string& error) {
     if (!CheckUnused(f, "noise", error)) {
         return false;
     }
+    // The range's levels replace what it held before and follow the others, in index order.
+    auto& list = s.spectrum.noiseByIndex;
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const std::pair<int, double>& e) {
+                                  return e.first >= first && e.first <= last;
+                              }),
+               list.end());
     for (int i = first; i <= last; ++i) {
-        auto& list = s.spectrum.noiseByIndex;
-        list.erase(std::remove_if(list.begin(), list.end(),
-                                  [&](const std::pair<int, double>& e) { return e.first == i; }),
-                   list.end());
         list.emplace_back(i, level);
     }
     return true;

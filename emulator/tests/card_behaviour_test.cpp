@@ -96,6 +96,16 @@ TEST(DeviceNames, NtDeviceOpensOnlyThroughItsDosName) {
     EXPECT_EQ(card.io.OpenDevice("\\\\.\\DAVUZIRO3"), kInvalidDeviceHandle);
     card.io.CloseDevice(handle);
     EXPECT_EQ(card.emulator.Counters().closes, 1u);
+
+    // Names match in any case; a longer number is another device; an ejected card opens nothing.
+    EXPECT_TRUE(card.io.DefineDosDevice(kDddRawTargetPath, "davuziro3", "\\device\\davuziro3"));
+    EXPECT_EQ(card.io.OpenDevice("\\\\.\\DAVUZIRO30"), kInvalidDeviceHandle);
+    EXPECT_EQ(card.emulator.Control("eject"), "OK");
+    EXPECT_EQ(card.io.OpenDevice("\\\\.\\DAVUZIRO3"), kInvalidDeviceHandle);
+    EXPECT_EQ(card.emulator.Control("insert"), "OK");
+    EXPECT_NE(card.io.OpenDevice("\\\\.\\DAVUZIRO3"), kInvalidDeviceHandle);
+    EXPECT_TRUE(card.io.DefineDosDevice(kDddRemoveDefinition, "DAVUZIRO3", nullptr));
+    EXPECT_FALSE(card.io.DefineDosDevice(kDddRemoveDefinition, "Davuziro3", nullptr));
 }
 
 TEST(Synchronisation, FollowsReinitialisationAfterTheScenarioDelay) {

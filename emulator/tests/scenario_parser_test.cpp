@@ -57,6 +57,7 @@ TEST(ScenarioFile, StatementsSetWhatTheySay) {
                       "master 020000000001 name=M domain=15 signal=-50   # trailing comment\n"
                       "node 020000000002 signal=-70 answer=0.5 master=020000000001\n"
                       "interferer 10-12 level=-60 duty=0.25\n"
+                      "noise 3-6 level=-80\nnoise 2-4 level=-70\nnoise 6 level=-60\n"
                       "timing service-us=0 sync-ms=0\n"
                       "seed 7\n"
                       "fault busy status=-7 count=3\n",
@@ -73,6 +74,8 @@ TEST(ScenarioFile, StatementsSetWhatTheySay) {
     ASSERT_EQ(s.nodes.size(), 1u);
     EXPECT_TRUE(s.nodes[0].inOneCell);
     EXPECT_EQ(s.spectrum.interferers[0].last, 12);
+    using Noise = std::vector<std::pair<int, double>>;  // a later range replaces what it covers
+    EXPECT_EQ(s.spectrum.noiseByIndex, (Noise{{5, -80}, {2, -70}, {3, -70}, {4, -70}, {6, -60}}));
     EXPECT_EQ(s.timing.serviceUs, 0u);
     EXPECT_EQ(s.seed, 7u);
     ASSERT_EQ(s.faults.size(), 1u);
