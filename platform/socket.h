@@ -23,10 +23,17 @@ SocketHandle AcceptConnection(SocketHandle listener);
 long SendSome(SocketHandle socket, const uint8_t* data, size_t size);
 long ReceiveSome(SocketHandle socket, uint8_t* data, size_t size);
 
+// One receive call that first waits up to timeoutMs (negative: without end) for something to
+// come: the byte count, 0 at the peer's orderly close, kReceiveTimedOut, or -1 on failure. On
+// Windows the socket keeps the timeout as its receive time limit (set again only when it
+// changes), so a later ReceiveSome that finds nothing ends after that long with -1, not never.
+constexpr long kReceiveTimedOut = -2;
+long ReceiveWithin(SocketHandle socket, uint8_t* data, size_t size, int timeoutMs);
+
 // 1 when the socket has data (or a connection, or an error) to take, 0 after timeoutMs, -1 on
-// failure. A negative timeout waits without end. On Windows a connected socket keeps the last
-// positive timeout as its receive time limit, so a later receive that finds nothing ends after
-// that long with -1 rather than never.
+// failure. A negative timeout waits without end. Under Wine a select() keeps the system's
+// server polling for as long as arrived data lies unread: a program waiting for an answer
+// waits in ReceiveWithin instead.
 int WaitReadable(SocketHandle socket, int timeoutMs);
 
 // Ends both directions so that a thread blocked on the socket returns; the handle stays valid.

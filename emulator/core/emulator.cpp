@@ -2,7 +2,6 @@
 #include "emulator/core/emulator.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "driver/le_bytes.h"
@@ -22,8 +21,9 @@ constexpr size_t kReceivedPingRecordLength = 18;
 constexpr size_t kPingHeaderLength = 18;
 constexpr size_t kCalibrationPointsEnd = 9 + 2 * kMaxCalibrationEntries;
 
+// The device namespace folds ASCII letters only.
 char UpperOf(char c) {
-    return char(std::toupper(static_cast<unsigned char>(c)));
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

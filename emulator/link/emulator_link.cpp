@@ -53,8 +53,8 @@ void EmulatorLink::Disconnect() {
 }
 
 bool EmulatorLink::Exchange(const std::vector<uint8_t>& frame, WireOp op) {
-    if (!SendAll(socket_, frame.data(), frame.size()) || WaitReadable(socket_, kReplyWaitMs) != 1 ||
-        ReceiveFrame(socket_, reply_, kMidFrameWaitMs) != FrameRead::kOk ||
+    if (!SendAll(socket_, frame.data(), frame.size()) ||
+        ReceiveAnswerFrame(socket_, reply_, kReplyWaitMs, kMidFrameWaitMs) != FrameRead::kOk ||
         reply_[0] != (uint8_t(op) | kWireReplyBit)) {
         Disconnect();
         return false;

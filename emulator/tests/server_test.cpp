@@ -255,6 +255,72 @@ INSTANTIATE_TEST_SUITE_P(Texts, EmulatorAddress,
                                          AddressCase{"127.0.0.1:70000", 0},
                                          AddressCase{"127.0.0.1:12a", 0}, AddressCase{"", 0}));
 
+// The link against a peer that answers its first request with these parts, sent apart; the
+// answer says version 3, which the link does not assume before it has an answer.
+struct AnswerCase {
+    const char* what;
+    std::vector<std::vector<uint8_t>> parts;
+    bool taken;
+};
+
+class LinkAnswers : public testing::TestWithParam<AnswerCase> {};
+
+TEST_P(LinkAnswers, OnlyOneWholeAnswerIsTaken) {
+    uint16_t port = 0;
+    const SocketHandle listener = ListenLoopback(0, port);
+    ASSERT_NE(listener, kInvalidSocket);
+    std::thread peer([&] {
+        const SocketHandle s = AcceptConnection(listener);
+        std::vector<uint8_t> request;
+        if (ReceiveFrame(s, request, 1000) == FrameRead::kOk) {
+            for (const std::vector<uint8_t>& part : GetParam().parts) {
+                SendAll(s, part.data(), part.size());
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+        ShutdownSocket(s);
+        CloseSocket(s);
+    });
+    EmulatorLink link(port);
+    const SystemVersion version = link.GetSystemVersion();
+    peer.join();
+    CloseSocket(listener);
+    EXPECT_EQ(version.majorVersion == 3, GetParam().taken) << GetParam().what;
+    EXPECT_EQ(link.Connected(), GetParam().taken) << GetParam().what;
+}
+
+std::vector<uint8_t> VersionAnswer() {
+    return FrameWriter(WireOp::kGetSystemVersion, true).U32(kPlatformWindowsNt).U32(3).Finish();
+}
+
+std::vector<std::vector<uint8_t>> Parts(std::vector<uint8_t> bytes, std::vector<size_t> cuts) {
+    std::vector<std::vector<uint8_t>> parts;
+    size_t from = 0;
+    cuts.push_back(bytes.size());
+    for (size_t cut : cuts) {
+        parts.emplace_back(bytes.begin() + from, bytes.begin() + cut);
+        from = cut;
+    }
+    return parts;
+}
+
+std::vector<uint8_t> Twice(std::vector<uint8_t> bytes) {
+    const std::vector<uint8_t> copy = bytes;
+    bytes.insert(bytes.end(), copy.begin(), copy.end());
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LinkAnswers,
+    testing::Values(AnswerCase{"whole", {VersionAnswer()}, true},
+                    AnswerCase{"byte by byte", Parts(VersionAnswer(), {1, 2, 3, 4, 5, 9}), true},
+                    AnswerCase{"half a length, then the rest", Parts(VersionAnswer(), {2}), true},
+                    AnswerCase{"two answers at once", {Twice(VersionAnswer())}, false},
+                    AnswerCase{"closed unanswered", {}, false},
+                    AnswerCase{"closed half-way", {Parts(VersionAnswer(), {7})[0]}, false},
+                    AnswerCase{"length zero", {{0, 0, 0, 0}}, false},
+                    AnswerCase{"length beyond bound", {{0x01, 0x10, 0, 0, 0x81}}, false}));
+
 TEST(Link, WithoutCardemuTheDriverIsNotFound) {
     uint16_t port = 0;
     CloseSocket(ListenLoopback(0, port));  // a port nobody listens on

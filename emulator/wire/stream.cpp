@@ -60,6 +60,36 @@ FrameRead ReceiveFrame(SocketHandle socket, std::vector<uint8_t>& body, int midF
     return FrameRead::kOk;
 }
 
+FrameRead ReceiveAnswerFrame(SocketHandle socket, std::vector<uint8_t>& body, int firstWaitMs,
+                             int midFrameWaitMs) {
+    // Until the length is known as much is asked for as the largest frame holds; then the rest.
+    body.resize(kFrameLengthSize + kMaxFrameBody);
+    size_t have = 0;
+    size_t frameEnd = body.size();
+    while (have < kFrameLengthSize || have < frameEnd) {
+        const long n = ReceiveWithin(socket, body.data() + have, body.size() - have,
+                                     have == 0 ? firstWaitMs : midFrameWaitMs);
+        if (n <= 0) {
+            return n == 0 && have == 0 ? FrameRead::kClosed : FrameRead::kBroken;
+        }
+        const bool headerCame = have < kFrameLengthSize && have + size_t(n) >= kFrameLengthSize;
+        have += size_t(n);
+        if (headerCame) {
+            const uint32_t size = GetU32(body.data());
+            if (size == 0 || size > kMaxFrameBody) {
+                return FrameRead::kMalformed;
+            }
+            frameEnd = kFrameLengthSize + size;
+            if (have > frameEnd) {
+                return FrameRead::kMalformed;
+            }
+            body.resize(frameEnd);
+        }
+    }
+    body.erase(body.begin(), body.begin() + kFrameLengthSize);
+    return FrameRead::kOk;
+}
+
 bool ReceiveLine(SocketHandle socket, std::string& line, size_t maxLength, std::string& pending) {
     for (;;) {
         const size_t newline = pending.find('\n');

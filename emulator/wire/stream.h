@@ -23,6 +23,12 @@ enum class FrameRead {
 // `midFrameTimeoutMs` of silence (negative: wait without end).
 FrameRead ReceiveFrame(SocketHandle socket, std::vector<uint8_t>& body, int midFrameTimeoutMs);
 
+// Reads one whole frame as an answer to a request, in as few calls as the system allows: what
+// has come is taken at once, up to the frame's end. The first byte may take `firstWaitMs`, each
+// later part `midFrameWaitMs`. Bytes beyond the frame make it kMalformed: an answer comes alone.
+FrameRead ReceiveAnswerFrame(SocketHandle socket, std::vector<uint8_t>& body, int firstWaitMs,
+                             int midFrameWaitMs);
+
 // Reads bytes up to '\n' (excluded; a '\r' before it is dropped). False at close, on failure or
 // when the line grows beyond maxLength.
 bool ReceiveLine(SocketHandle socket, std::string& line, size_t maxLength, std::string& pending);

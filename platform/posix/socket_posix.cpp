@@ -101,6 +101,14 @@ long ReceiveSome(SocketHandle socket, uint8_t* data, size_t size) {
     return n < 0 ? -1 : long(n);
 }
 
+long ReceiveWithin(SocketHandle socket, uint8_t* data, size_t size, int timeoutMs) {
+    const int ready = WaitReadable(socket, timeoutMs);
+    if (ready <= 0) {
+        return ready == 0 ? kReceiveTimedOut : -1;
+    }
+    return ReceiveSome(socket, data, size);
+}
+
 int WaitReadable(SocketHandle socket, int timeoutMs) {
     pollfd entry = {};
     entry.fd = int(socket);

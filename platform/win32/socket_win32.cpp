@@ -32,8 +32,6 @@ SOCKET ToSocket(SocketHandle h) {
     return static_cast<SOCKET>(h);
 }
 
-constexpr int kPeekFailed = -2;
-
 // The receive time limit each socket holds, so that a wait sets it only when it changes: the
 // link waits with the same limit for every reply.
 std::mutex limitsMutex;
@@ -56,22 +54,6 @@ bool HoldReceiveLimit(SOCKET s, DWORD timeoutMs) {
 void ForgetReceiveLimit(SOCKET s) {
     std::lock_guard<std::mutex> guard(limitsMutex);
     receiveLimits.erase(s);
-}
-
-// Waits up to `timeoutMs` for a byte to read, by a peek under a receive time limit: 1 when one
-// came or the peer closed, 0 when the time ran out, kPeekFailed when the socket cannot be
-// peeked at (a listening one, a broken connection), for select() to tell. Under Wine a pending
-// select() keeps its server polling for as long as arrived data lies unread, so the wait for
-// a reply is a read of its own instead.
-int PeekWithin(SOCKET s, DWORD timeoutMs) {
-    if (!HoldReceiveLimit(s, timeoutMs)) {
-        return kPeekFailed;
-    }
-    char byte = 0;
-    if (recv(s, &byte, 1, MSG_PEEK) != SOCKET_ERROR) {
-        return 1;
-    }
-    return WSAGetLastError() == WSAETIMEDOUT ? 0 : kPeekFailed;
 }
 
 }  // namespace
@@ -149,22 +131,21 @@ long ReceiveSome(SocketHandle socket, uint8_t* data, size_t size) {
     return n == SOCKET_ERROR ? -1 : long(n);
 }
 
-int WaitReadable(SocketHandle socket, int timeoutMs) {
+long ReceiveWithin(SocketHandle socket, uint8_t* data, size_t size, int timeoutMs) {
     const SOCKET s = ToSocket(socket);
-    // Bytes already here need no wait (the size is read without asking the system's server).
-    u_long waiting = 0;
-    if (ioctlsocket(s, FIONREAD, &waiting) == 0 && waiting > 0) {
-        return 1;
+    // A zero limit means none to the system; a wait of 0 ms asks for the shortest there is.
+    const DWORD limit = timeoutMs < 0 ? 0 : timeoutMs == 0 ? 1 : DWORD(timeoutMs);
+    if (!HoldReceiveLimit(s, limit)) {
+        return -1;
     }
-    if (timeoutMs > 0) {
-        const int peeked = PeekWithin(s, static_cast<DWORD>(timeoutMs));
-        if (peeked != kPeekFailed) {
-            return peeked;
-        }
-    }
+    const long n = ReceiveSome(socket, data, size);
+    return n < 0 && WSAGetLastError() == WSAETIMEDOUT ? kReceiveTimedOut : n;
+}
+
+int WaitReadable(SocketHandle socket, int timeoutMs) {
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(s, &readable);
+    FD_SET(ToSocket(socket), &readable);
     timeval limit = {};
     limit.tv_sec = timeoutMs / 1000;
     limit.tv_usec = (timeoutMs % 1000) * 1000;
