@@ -11,7 +11,8 @@ namespace {
 
 // The server refuses longer lines before they reach the emulator.
 constexpr size_t kMaxControlLine = 1024;
-constexpr size_t kMaxLines = 16;
+// Eight lines reach every state the small world has; each line taken costs a round of reads.
+constexpr size_t kMaxLines = 8;
 constexpr std::string_view kRefused = "ERR";
 
 }  // namespace
