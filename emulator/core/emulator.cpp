@@ -32,12 +32,18 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
                       [](char a, char b) { return UpperOf(a) == UpperOf(b); });
 }
 
-}  // namespace
-
-bool Emulator::NoCaseLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return UpperOf(x) < UpperOf(y); });
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
 }
+
+// The definition in force for a name, as a reverse iterator (rend() when there is none).
+template <typename Definitions>
+auto LatestDefinitionOf(Definitions& definitions, std::string_view name) {
+    return std::find_if(definitions.rbegin(), definitions.rend(),
+                        [&](const auto& definition) { return EqualNoCase(definition.name, name); });
+}
+
+}  // namespace
 
 Emulator::Emulator(const Scenario& scenario, Clock& clock)
     : world_(scenario),
@@ -57,15 +63,11 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
         return false;
     }
     if (flags & 2u) {  // remove the most recent definition
-        auto it = dosNames_.find(name);
-        if (it == dosNames_.end()) {
+        const auto latest = LatestDefinitionOf(dosDefinitions_, name);
+        if (latest == dosDefinitions_.rend()) {
             return false;
         }
-        it->second.pop_back();
-        --dosDefinitionCount_;
-        if (it->second.empty()) {
-            dosNames_.erase(it);
-        }
+        dosDefinitions_.erase(std::next(latest).base());
         return true;
     }
     if (!target) {
@@ -75,20 +77,16 @@ bool Emulator::DefineDosDevice(uint32_t flags, std::string_view name, const char
     if (targetText.empty() || targetText.size() > 260) {
         return false;
     }
-    std::vector<std::string>& stack = dosNames_.try_emplace(std::string(name)).first->second;
-    // Redefining the name that is already on top changes nothing; the programs' device search
-    // redefines every name on each pass, and the table must not grow without end.
-    if (!stack.empty() && stack.back() == targetText) {
+    // Redefining a name with the target already in force changes nothing; the programs' device
+    // search redefines every name on each pass, and the list must not grow without end.
+    const auto latest = LatestDefinitionOf(dosDefinitions_, name);
+    if (latest != dosDefinitions_.rend() && latest->target == targetText) {
         return true;
     }
-    if (dosDefinitionCount_ >= kMaxDosDefinitions) {
-        if (stack.empty()) {
-            dosNames_.erase(dosNames_.find(name));
-        }
+    if (dosDefinitions_.size() >= kMaxDosDefinitions) {
         return false;
     }
-    stack.push_back(std::move(targetText));
-    ++dosDefinitionCount_;
+    dosDefinitions_.push_back(DosDefinition{std::string(name), std::move(targetText)});
     ++counters_.dosDefinitions;
     return true;
 }
@@ -102,11 +100,11 @@ bool Emulator::DeviceExists(std::string_view path) const {
         StartsWithNoCase(name, kWindows95DeviceName)) {
         return world_.devices.windows95Device;
     }
-    const auto it = dosNames_.find(name);
-    if (it == dosNames_.end()) {
+    const auto latest = LatestDefinitionOf(dosDefinitions_, name);
+    if (latest == dosDefinitions_.rend()) {
         return false;
     }
-    const std::string_view target = it->second.back();
+    const std::string_view target = latest->target;
     if (!StartsWithNoCase(target, kNtTargetPrefix)) {
         return false;
     }

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,13 +109,14 @@ class Emulator {
     EmulatorRandom random_;
     FaultBook faults_;
     EmulatorCounters counters_;
-    // Device names compare without regard to case, and are looked up without a copy.
-    struct NoCaseLess {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
+    // The DOS device names in the order they were defined. The latest definition of a name is
+    // the one in force, and removing the name takes that one away again; the device search
+    // defines and removes one name at a time, so the list stays short.
+    struct DosDefinition {
+        std::string name;
+        std::string target;
     };
-    std::map<std::string, std::vector<std::string>, NoCaseLess> dosNames_;
-    size_t dosDefinitionCount_ = 0;
+    std::vector<DosDefinition> dosDefinitions_;
     bool initialised_ = true;
     bool released_ = false;
     bool cardOut_ = false;     // ejected: no device opens

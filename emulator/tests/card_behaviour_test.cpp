@@ -108,6 +108,40 @@ TEST(DeviceNames, NtDeviceOpensOnlyThroughItsDosName) {
     EXPECT_FALSE(card.io.DefineDosDevice(kDddRemoveDefinition, "Davuziro3", nullptr));
 }
 
+TEST(DeviceNames, DefinitionsStackPerNameAndStayBounded) {
+    EmulatedCard card(kWorld);
+    const auto opens = [&] {
+        const DeviceHandle handle = card.io.OpenDevice("\\\\.\\DAVUZIRO3");
+        card.io.CloseDevice(handle);
+        return handle != kInvalidDeviceHandle;
+    };
+    const auto define = [&](const char* name, const char* target) {
+        return card.io.DefineDosDevice(kDddRawTargetPath, name, target);
+    };
+    const auto remove = [&](const char* name) {
+        return card.io.DefineDosDevice(kDddRemoveDefinition, name, nullptr);
+    };
+    ASSERT_TRUE(define("DAVUZIRO3", "\\Device\\DAVUZIRO3"));
+    ASSERT_TRUE(define("DAVUZIRO3", "\\Device\\DAVUZIRO3"));  // the same again does not stack
+    ASSERT_TRUE(define("OTHER", "\\Device\\Other"));
+    ASSERT_TRUE(define("davuziro3", "\\Device\\DAVUZIRO7"));  // a card that is not there
+    EXPECT_FALSE(opens());
+    ASSERT_TRUE(remove("DAVUZIRO3"));  // the earlier definition is in force again
+    EXPECT_TRUE(opens());
+    ASSERT_TRUE(remove("DAVUZIRO3"));
+    EXPECT_FALSE(opens());
+    EXPECT_FALSE(remove("DAVUZIRO3"));
+    EXPECT_TRUE(remove("OTHER"));
+
+    for (size_t n = 0; n < Emulator::kMaxDosDefinitions; ++n) {
+        ASSERT_TRUE(define(("N" + std::to_string(n)).c_str(), "\\Device\\Other")) << n;
+    }
+    EXPECT_FALSE(define("DAVUZIRO3", "\\Device\\DAVUZIRO3"));
+    ASSERT_TRUE(remove("N0"));
+    EXPECT_TRUE(define("DAVUZIRO3", "\\Device\\DAVUZIRO3"));
+    EXPECT_TRUE(opens());
+}
+
 TEST(Synchronisation, FollowsReinitialisationAfterTheScenarioDelay) {
     EmulatedCard card(kWorld);
     ASSERT_EQ(OpenDriver(card.driver), 0);
