@@ -28,10 +28,12 @@ class StatusMonitorDialog : public Dialog {
     // is asked again only for a short while: 100 ms for a Station or a Master (also when no
     // station type is stored, which reads as Station), 200 ms for an Alternate Master, which
     // takes longer to come back to its Master. Between attempts the thread sleeps rather than
-    // yields, so a card that stays out of range costs a handful of requests, not a busy loop.
+    // yields, 100 ms at a time, so a card that stays out of range is asked twice a tick (three
+    // times for an Alternate Master), not in a busy loop: a card that has just found its
+    // Master again is still shown at once.
     static constexpr uint32_t kRetryWindowMs = 100;
     static constexpr uint32_t kRetryWindowAlternateMasterMs = 200;
-    static constexpr uint32_t kRetryPauseMs = 20;
+    static constexpr uint32_t kRetryPauseMs = 100;
     // Bounds the attempts even if the clock should stand still.
     static constexpr int kMaxAttemptsPerTick = 12;
 

@@ -82,14 +82,19 @@ TEST_F(TraySequence, FollowsTheLinkAndKeepsOneEntryAlive) {
          {Added(kDark, kLobbyTip), Modified(kLit, kHallTip)}, kLive);
 }
 
-class RetryWindow : public MonitorTest,
-                    public ::testing::WithParamInterface<std::pair<const char*, uint32_t>> {};
+struct RetryCase {
+    const char* stationType;  // as stored; null: not stored
+    uint32_t windowMs;
+    uint64_t asksOutOfRange;
+};
 
-// Station_Type as stored (null: not stored) sets the window; synchronised, one request and no
-// waiting; out of range, asked again through the window.
+class RetryWindow : public MonitorTest, public ::testing::WithParamInterface<RetryCase> {};
+
+// Synchronised, one request and no waiting; out of range, asked again through the window, one
+// request every 100 ms.
 TEST_P(RetryWindow, StaysShortAndAsksTheCardOnlyAFewTimes) {
-    const auto [stationType, windowMs] = GetParam();
-    InstallAdapter95("PCMCIA", stationType);
+    const RetryCase& c = GetParam();
+    InstallAdapter95("PCMCIA", c.stationType);
     Start(kLobby95);
     for (const bool silent : {false, true}) {
         if (silent) {
@@ -99,16 +104,14 @@ TEST_P(RetryWindow, StaysShortAndAsksTheCardOnlyAFewTimes) {
         const uint32_t start = clock.NowMs();
         window->FireTimer(StatusMonitorDialog::kPollTimer);
         EXPECT_EQ(emulator->Counters().requests[kCmdGetDriverData] - before,
-                  silent ? windowMs / StatusMonitorDialog::kRetryPauseMs + 1 : 1);
-        EXPECT_EQ(clock.NowMs() - start, silent ? windowMs : 0);
+                  silent ? c.asksOutOfRange : 1);
+        EXPECT_EQ(clock.NowMs() - start, silent ? c.windowMs : 0);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StationTypes, RetryWindow,
-    ::testing::Values(std::pair{nullptr, StatusMonitorDialog::kRetryWindowMs},
-                      std::pair{"1", StatusMonitorDialog::kRetryWindowAlternateMasterMs},
-                      std::pair{"2", StatusMonitorDialog::kRetryWindowMs}));
+INSTANTIATE_TEST_SUITE_P(StationTypes, RetryWindow,
+                         ::testing::Values(RetryCase{nullptr, 100, 2}, RetryCase{"1", 200, 3},
+                                           RetryCase{"2", 100, 2}));
 
 TEST(TrayTip, IsCutAtSixtyThreeCharacters) {
     const std::string longName(40, 'n');
