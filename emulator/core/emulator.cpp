@@ -96,8 +96,7 @@ bool Emulator::DeviceExists(std::string_view path) const {
         return false;
     }
     const std::string_view name = path.substr(std::strlen(kDevicePrefix));
-    if (name.size() == std::strlen(kWindows95DeviceName) &&
-        StartsWithNoCase(name, kWindows95DeviceName)) {
+    if (EqualNoCase(name, kWindows95DeviceName)) {
         return world_.devices.windows95Device;
     }
     const auto latest = LatestDefinitionOf(dosDefinitions_, name);

@@ -26,6 +26,12 @@ int ReceiveAll(SocketHandle socket, uint8_t* data, size_t size, int timeoutMs, b
     return 1;
 }
 
+// The body length a frame's header gives; 0 when it lies outside 1..kMaxFrameBody.
+uint32_t BodyLength(const uint8_t* header) {
+    const uint32_t size = GetU32(header);
+    return size > kMaxFrameBody ? 0 : size;
+}
+
 }  // namespace
 
 bool SendAll(SocketHandle socket, const uint8_t* data, size_t size) {
@@ -49,8 +55,8 @@ FrameRead ReceiveFrame(SocketHandle socket, std::vector<uint8_t>& body, int midF
     if (got < 0) {
         return FrameRead::kBroken;
     }
-    const uint32_t size = GetU32(header);
-    if (size == 0 || size > kMaxFrameBody) {
+    const uint32_t size = BodyLength(header);
+    if (size == 0) {
         return FrameRead::kMalformed;
     }
     body.resize(size);
@@ -75,8 +81,8 @@ FrameRead ReceiveAnswerFrame(SocketHandle socket, std::vector<uint8_t>& body, in
         const bool headerCame = have < kFrameLengthSize && have + size_t(n) >= kFrameLengthSize;
         have += size_t(n);
         if (headerCame) {
-            const uint32_t size = GetU32(body.data());
-            if (size == 0 || size > kMaxFrameBody) {
+            const uint32_t size = BodyLength(body.data());
+            if (size == 0) {
                 return FrameRead::kMalformed;
             }
             frameEnd = kFrameLengthSize + size;
